@@ -1,0 +1,85 @@
+#include "platform/table_storage.h"
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <map>
+#include <mutex>
+
+namespace stk::platform {
+
+namespace {
+
+struct Region {
+    std::size_t reserved = 0;
+    std::size_t committed = 0;
+};
+
+// The Win32 original asks the kernel about a region; mmap has no such query, so the regions are kept here.
+std::map<const void*, Region>& regions() {
+    static std::map<const void*, Region> r;
+    return r;
+}
+std::mutex& regions_mutex() {
+    static std::mutex m;
+    return m;
+}
+
+std::size_t round_up(std::size_t bytes) {
+    const std::size_t p = page_size();
+    return (bytes + p - 1) / p * p;
+}
+
+}  // namespace
+
+std::size_t page_size() {
+    static const std::size_t size = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    return size;
+}
+
+void* reserve_table(std::size_t bytes) {
+    const std::size_t size = round_up(bytes == 0 ? 1 : bytes);
+    void* base = ::mmap(nullptr, size, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (base == MAP_FAILED) return nullptr;
+    std::lock_guard lock(regions_mutex());
+    regions()[base] = Region{size, 0};
+    return base;
+}
+
+int resize_table(void* base, std::size_t bytes) {
+    std::lock_guard lock(regions_mutex());
+    auto it = regions().find(base);
+    if (it == regions().end()) return 0;
+    Region& region = it->second;
+    const std::size_t needed = round_up(bytes);
+    if (needed > region.reserved) return 0;
+    auto* start = static_cast<char*>(base);
+    if (needed > region.committed) {
+        if (::mprotect(start + region.committed, needed - region.committed, PROT_READ | PROT_WRITE) != 0) return 0;
+    } else if (needed < region.committed) {
+        // Give the pages back and make them read as zero again when they are committed anew.
+        char* from = start + needed;
+        const std::size_t length = region.committed - needed;
+        if (::madvise(from, length, MADV_DONTNEED) != 0) return 0;
+        if (::mprotect(from, length, PROT_NONE) != 0) return 0;
+    }
+    region.committed = needed;
+    return 1;
+}
+
+std::size_t committed_bytes(const void* base) {
+    std::lock_guard lock(regions_mutex());
+    auto it = regions().find(base);
+    return it == regions().end() ? 0 : it->second.committed;
+}
+
+void release_table(void* base) {
+    if (!base) return;
+    std::lock_guard lock(regions_mutex());
+    auto it = regions().find(base);
+    if (it == regions().end()) return;
+    ::munmap(base, it->second.reserved);
+    regions().erase(it);
+}
+
+}  // namespace stk::platform

@@ -1,0 +1,31 @@
+// Inventory requests and first-in-first-out costing.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "server/db/database.h"
+
+namespace stk::server {
+
+int add_inventory_item(ServerDatabase& db, const InventoryRecord& item, std::string_view quantity,
+                       std::string_view unit_cost);
+int update_inventory_item(ServerDatabase& db, const InventoryRecord& old_copy, const InventoryRecord& new_record,
+                          std::string_view received_quantity, std::string_view unit_cost);
+int delete_inventory_item(ServerDatabase& db, const InventoryRecord& copy);
+// 1 and the stored record when found, else 0.
+int get_inventory_item(const ServerDatabase& db, std::string_view item_number, InventoryRecord& out);
+// 1 and the "%.2f" unit cost of that quantity taken first-in-first-out, else 0.
+int get_fifo_cost(const ServerDatabase& db, std::string_view item_number, std::string_view quantity,
+                  std::string& unit_cost);
+
+// Rules the invoice requests use directly.
+// Cost query: true and the "%.2f" average unit cost of the oldest `quantity` units.
+bool fifo_cost_query(const ServerDatabase& db, std::string_view item_number, std::string_view quantity,
+                     std::string& unit_cost);
+// Refits the item's layers to its stored quantity (newest units are the ones on hand).
+void refit_layers(ServerDatabase& db, int item_slot);
+// Recomputes sold quantity, gross profit, markup and unaccounted quantity of one item.
+void refresh_statistics(ServerDatabase& db, int item_slot);
+
+}  // namespace stk::server

@@ -1,0 +1,15 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <clocale>
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+    // Test discovery runs this binary at build time too, where no display may exist.
+    if (!std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    QApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
