@@ -9,9 +9,32 @@
 namespace stk {
 
 double parse_decimal_prefix(std::string_view text) {
-    // strtod_l with the "C" locale is atof exactly (white space, sign, hex, inf, overflow), but locale-free.
+    // Only a decimal number is read: glibc's strtod would also take "inf", "nan", "infinity" and hex, and
+    // then "nan" or "inf" typed into a quantity would pass the number check and poison every total it
+    // reaches. The prefix is cut here and converted with the "C" locale, so a decimal comma never counts.
     static const locale_t c_locale = newlocale(LC_ALL_MASK, "C", locale_t(0));
-    const std::string owned(text);
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    auto digit = [&](std::size_t k) { return k < n && text[k] >= '0' && text[k] <= '9'; };
+    while (i < n && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
+    const std::size_t start = i;
+    if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
+    std::size_t digits = 0;
+    while (digit(i)) ++i, ++digits;
+    if (i < n && text[i] == '.') {
+        ++i;
+        while (digit(i)) ++i, ++digits;
+    }
+    if (digits == 0) return 0.0;
+    if (i < n && (text[i] == 'e' || text[i] == 'E')) {
+        std::size_t k = i + 1;
+        if (k < n && (text[k] == '+' || text[k] == '-')) ++k;
+        if (digit(k)) {
+            while (digit(k)) ++k;
+            i = k;
+        }
+    }
+    const std::string owned(text.substr(start, i - start));
     return strtod_l(owned.c_str(), nullptr, c_locale);
 }
 
@@ -26,11 +49,9 @@ std::string to_text(double value, std::chars_format fmt, int precision) {
 
 }  // namespace
 
-std::string format_g(double value) {
-    std::string s = to_text(value, std::chars_format::general, 6);
-    // printf writes "inf"/"nan" with a sign like to_chars, but "-nan" for negative NaN too; keep to_chars.
-    return s;
-}
+// to_chars with a precision is specified as printf in the "C" locale, so these are "%g", "%f" and "%.2f" byte
+// for byte. 512 bytes hold the widest "%f" of any double (309 digits, sign, point, six decimals).
+std::string format_g(double value) { return to_text(value, std::chars_format::general, 6); }
 
 std::string format_f(double value) { return to_text(value, std::chars_format::fixed, 6); }
 

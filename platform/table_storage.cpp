@@ -3,6 +3,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <map>
 #include <mutex>
 
@@ -38,6 +39,7 @@ std::size_t page_size() {
 }
 
 void* reserve_table(std::size_t bytes) {
+    if (bytes > SIZE_MAX - page_size()) return nullptr;
     const std::size_t size = round_up(bytes == 0 ? 1 : bytes);
     void* base = ::mmap(nullptr, size, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
     if (base == MAP_FAILED) return nullptr;
@@ -51,8 +53,9 @@ int resize_table(void* base, std::size_t bytes) {
     auto it = regions().find(base);
     if (it == regions().end()) return 0;
     Region& region = it->second;
+    // Checked before rounding: a size near SIZE_MAX would wrap to 0 pages and silently decommit the table.
+    if (bytes > region.reserved) return 0;
     const std::size_t needed = round_up(bytes);
-    if (needed > region.reserved) return 0;
     auto* start = static_cast<char*>(base);
     if (needed > region.committed) {
         if (::mprotect(start + region.committed, needed - region.committed, PROT_READ | PROT_WRITE) != 0) return 0;

@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
   libgtest-dev libgmock-dev
   xvfb xauth xsltproc poppler-utils fonts-dejavu-core
+  locales-all
 )
 
 missing=()

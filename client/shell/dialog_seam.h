@@ -37,6 +37,10 @@ public:
     static int exec(QDialog& dialog);
     static QString open_file(QWidget* parent, const QString& title, const QString& folder, const QString& filter);
     static QString save_file(QWidget* parent, const QString& title, const QString& folder, const QString& filter);
+    // The folder browser; "" for cancel.
+    using FolderHandler = std::function<QString(const QString& title)>;
+    static QString choose_folder(QWidget* parent, const QString& title);
+    static void set_folder_handler(FolderHandler handler);
 
     // Tests install handlers; an unset handler shows the real thing.
     static void set_message_handler(MessageHandler handler);

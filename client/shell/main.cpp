@@ -1,10 +1,17 @@
 #include <QApplication>
-#include <QMainWindow>
+
+#include "client/invoice/sale_attach.h"
+#include "client/shell/main_window.h"
+#include "client/shell/startup.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QMainWindow w;
-    w.setWindowTitle("Stockavelle Inventory And Invoice Management System");
-    w.show();
+    QApplication::setApplicationName(QStringLiteral("Stockavelle"));
+    stk::client::StartupOptions options = stk::client::parse_command_line(QApplication::arguments().mid(1));
+    options.program_folder = QApplication::applicationDirPath();
+
+    stk::client::MainWindow window;
+    window.show();
+    if (!stk::client::run_startup(window, options, [&window] { stk::client::attach_sale(window); })) return 0;
     return app.exec();
 }

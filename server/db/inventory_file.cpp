@@ -1,11 +1,198 @@
-// PLACEHOLDER: replaced by the inventory work.
+// The inventory table and "inventory.txt".
 #include "server/db/inventory_file.h"
+
+#include <cstring>
+#include <new>
+#include <string>
+#include <unordered_set>
+
+#include "common/dates.h"
+#include "common/text_field.h"
+#include "platform/durable_file.h"
+#include "server/db/inventory_text.h"
+
 namespace stk::server {
-int load_inventory(ServerDatabase&, const std::string&, const std::string&) { return 1; }
-int save_inventory(ServerDatabase&, const std::string&, LayerSaveMode) { return 1; }
-int save_inventory_to(ServerDatabase&, const DatabasePaths&, LayerSaveMode) { return 1; }
-int load_layers(ServerDatabase&, const std::string&) { return 1; }
-int append_layer(ServerDatabase&, const FifoLayer&) { return 0; }
-int save_layers(ServerDatabase&, const std::string&, LayerSaveMode) { return 1; }
-int find_item(const ServerDatabase&, std::string_view) { return 0; }
+
+namespace it = inventory_text;
+
+namespace {
+
+// Places the 16 columns of one line; false when a column does not fit its field. Column 8 is a leftover of
+// an older layout: always written empty, never read.
+bool parse_item_line(std::string_view line, InventoryRecord& r) {
+    const auto cols = it::split_columns(line);
+    auto col = [&](std::size_t i) { return it::column_at(cols, i); };
+    return it::place_column(r.item_number, col(0)) && it::place_column(r.description, col(1)) &&
+           it::place_column(r.remark, col(2)) && it::place_column(r.unit_price, col(3)) &&
+           it::place_column(r.quantity, col(4)) && it::place_column(r.minimum_quantity, col(5)) &&
+           it::place_column(r.sold_quantity, col(6)) && it::place_column(r.unaccounted_quantity, col(8)) &&
+           it::place_column(r.category, col(9)) && it::place_column(r.location, col(10)) &&
+           it::place_column(r.standard_unit_cost, col(11)) && it::place_column(r.gross_profit, col(12)) &&
+           it::place_column(r.markup, col(13)) && it::place_column(r.note, col(14)) &&
+           it::place_column(r.last_audit_date, col(15));
+}
+
+void append_item_line(std::string& out, const InventoryRecord& r) {
+    const std::string_view columns[] = {
+        field(r.item_number),      field(r.description),   field(r.remark),
+        field(r.unit_price),       field(r.quantity),      field(r.minimum_quantity),
+        field(r.sold_quantity),    std::string_view(),     field(r.unaccounted_quantity),
+        field(r.category),         field(r.location),      field(r.standard_unit_cost),
+        field(r.gross_profit),     field(r.markup),        field(r.note),
+        field(r.last_audit_date),
+    };
+    bool first = true;
+    for (std::string_view c : columns) {
+        if (!first) out += '\t';
+        out.append(c);
+        first = false;
+    }
+    out += "\r\n";
+}
+
+}  // namespace
+
+void clean_record(InventoryRecord& r) {
+    it::clean_field(r.item_number);
+    it::clean_field(r.description);
+    it::clean_field(r.remark);
+    it::clean_field(r.unit_price);
+    it::clean_field(r.quantity);
+    it::clean_field(r.minimum_quantity);
+    it::clean_field(r.sold_quantity);
+    it::clean_field(r.unaccounted_quantity);
+    it::clean_field(r.category);
+    it::clean_field(r.location);
+    it::clean_field(r.standard_unit_cost);
+    it::clean_field(r.gross_profit);
+    it::clean_field(r.markup);
+    it::clean_field(r.note);
+    it::clean_field(r.last_audit_date);
+}
+
+bool grow_inventory_for_one(ServerDatabase& db) {
+    if (db.inventory.grow_for_one() && db.search_marks.grow_for_one()) return true;
+    db.inventory.commit_for(db.inventory.count);
+    db.search_marks.commit_for(db.search_marks.count);
+    return false;
+}
+
+void count_new_item(ServerDatabase& db) {
+    db.inventory.count += 1;
+    db.search_marks.count = db.inventory.count;
+    db.search_marks[db.search_marks.count] = 0;
+}
+
+void drop_last_item(ServerDatabase& db) {
+    if (db.inventory.count <= 0) return;
+    db.inventory.count -= 1;
+    db.search_marks.count = db.inventory.count;
+    db.inventory.commit_for(db.inventory.count);
+    db.search_marks.commit_for(db.search_marks.count);
+}
+
+bool remove_item(ServerDatabase& db, int slot) {
+    const int count = db.inventory.count;
+    if (slot < 1 || slot > count) return false;
+    const auto later = static_cast<std::size_t>(count - slot);
+    std::memmove(&db.inventory[slot], &db.inventory[slot + 1], later * sizeof(InventoryRecord));
+    if (db.search_marks.count >= count) {
+        std::memmove(&db.search_marks[slot], &db.search_marks[slot + 1], later);
+    }
+    db.inventory.count = count - 1;
+    db.search_marks.count = db.inventory.count;
+    const bool items_ok = db.inventory.commit_for(db.inventory.count);
+    const bool marks_ok = db.search_marks.commit_for(db.search_marks.count);
+    return items_ok && marks_ok;
+}
+
+int find_item(const ServerDatabase& db, std::string_view item_number) {
+    // Same answers as comparing every slot with compare_ci: equal texts have equal lengths, so the length
+    // decides most slots before any byte is upper-cased.
+    const std::string key = upper_1252(item_number);
+    const std::size_t length = key.size();
+    if (length >= sizeof(InventoryRecord::item_number)) return 0;
+    for (int slot = 1; slot <= db.inventory.count; ++slot) {
+        const char* number = db.inventory[slot].item_number;
+        if (::strnlen(number, sizeof(InventoryRecord::item_number) - 1) != length) continue;
+        std::size_t i = 0;
+        while (i < length && upper_1252(number[i]) == key[i]) ++i;
+        if (i == length) return slot;
+    }
+    return 0;
+}
+
+int load_inventory(ServerDatabase& db, const std::string& inventory_path, const std::string& layers_path) {
+    db.inventory.count = 0;
+    db.search_marks.count = 0;
+    db.layers.count = 0;
+    db.inventory.commit_for(0);
+    db.search_marks.commit_for(0);
+    db.layers.commit_for(0);
+
+    if (!load_layers(db, layers_path)) {
+        db.log_line("Unable to load inventory fifo data.\r\n");
+        return 0;
+    }
+
+    std::string text;
+    switch (it::read_or_create(inventory_path, text)) {
+        case it::ReadOutcome::Ok: break;
+        case it::ReadOutcome::NoMemory: db.log_line("Unable to allocate memory for loading inventory.\r\n"); return 0;
+        default: return 0;
+    }
+    if (text.empty()) return 1;
+
+    // Item numbers that own a layer (exact letter case), so that each item's check is one lookup.
+    std::unordered_set<std::string> layered;
+    for (int i = 1; i <= db.layers.count; ++i) layered.emplace(field(db.layers[i].item_number));
+    const std::string today_text = today();
+
+    const bool read_all = it::for_each_line(text, [&](std::string_view line) {
+        if (line.size() >= it::kMaxLineLength) return false;
+        InventoryRecord item{};
+        if (!parse_item_line(line, item)) return false;
+        clean_record(item);
+        if (db.inventory.count >= db.max_items || !grow_inventory_for_one(db)) return false;
+        db.inventory[db.inventory.count + 1] = item;
+        count_new_item(db);
+
+        const std::string number(field(item.item_number));
+        if (layered.count(number) == 0) {
+            FifoLayer layer{};
+            set_field(layer.item_number, number);
+            set_field(layer.original_quantity, field(item.quantity));
+            set_field(layer.remaining_quantity, field(item.quantity));
+            set_field(layer.unit_cost, field(item.standard_unit_cost));
+            set_field(layer.date, today_text);
+            set_field(layer.source, "INITIAL");
+            // A layer that cannot be added is logged by the append; the item loads all the same.
+            if (append_layer(db, layer)) layered.insert(number);
+        }
+        return true;
+    });
+    if (!read_all) return 0;
+    return save_inventory_to(db, db.paths, LayerSaveMode::Normal);
+}
+
+int save_inventory(ServerDatabase& db, const std::string& inventory_path, LayerSaveMode mode) {
+    DatabasePaths paths = db.paths;
+    paths.inventory = inventory_path;
+    return save_inventory_to(db, paths, mode);
+}
+
+int save_inventory_to(ServerDatabase& db, const DatabasePaths& paths, LayerSaveMode mode) {
+    // With no items both files are written empty: leaving the old files would bring deleted items back at
+    // the next start.
+    std::string text;
+    try {
+        text.reserve(static_cast<std::size_t>(db.inventory.count) * 256);
+        for (int slot = 1; slot <= db.inventory.count; ++slot) append_item_line(text, db.inventory[slot]);
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
+    if (!platform::write_file_durably(paths.inventory, text)) return 0;
+    return save_layers(db, paths.layers, mode);
+}
+
 }  // namespace stk::server

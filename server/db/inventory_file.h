@@ -26,4 +26,25 @@ int save_layers(ServerDatabase& db, const std::string& layers_path, LayerSaveMod
 // Slot of the item with this number (case-insensitive), or 0.
 int find_item(const ServerDatabase& db, std::string_view item_number);
 
+// Activity-log texts of the inventory and its cost layers.
+inline constexpr std::string_view kInventoryFullText =
+    "Please increase maximum size of inventory database and restart Stockavelle. Please see stockavelle client "
+    "settings.txt and stockavelle server settings.txt.";
+inline constexpr std::string_view kNoMemoryText = "Unable to allocate required memory.\r\n";
+
+// Makes a record safe to store: TAB, CR and LF in its texts become blanks and the texts lose leading and
+// trailing blanks, since either would otherwise break or change the line at the next start.
+void clean_record(InventoryRecord& item);
+void clean_layer(FifoLayer& layer);
+
+// Commits room for one more item and its search mark (the new slot is not counted). false when it cannot.
+bool grow_inventory_for_one(ServerDatabase& db);
+// Counts the item already written into slot count + 1, with its search mark cleared.
+void count_new_item(ServerDatabase& db);
+// Forgets the last item again and gives back its pages.
+void drop_last_item(ServerDatabase& db);
+// Removes the item at `slot`; later items (and their search marks) move down one slot. false when the
+// tables could not give back their pages (the item is removed all the same).
+bool remove_item(ServerDatabase& db, int slot);
+
 }  // namespace stk::server

@@ -28,4 +28,15 @@ void refit_layers(ServerDatabase& db, int item_slot);
 // Recomputes sold quantity, gross profit, markup and unaccounted quantity of one item.
 void refresh_statistics(ServerDatabase& db, int item_slot);
 
+// Whether the stored item still is the client's copy: the fields a user can see and edit, compared exactly.
+// The computed unaccounted quantity, gross profit and markup are left out.
+bool same_item(const InventoryRecord& stored, const InventoryRecord& copy);
+
+// Tolerances of the costing rules. The layer walks and the final test of the cost query compare against
+// single-precision constants widened to double; the results depend on those exact values.
+inline constexpr double kLayerWalkTolerance = static_cast<double>(0.001f);
+inline constexpr double kCostQueryMinimum = static_cast<double>(0.0001f);
+inline constexpr double kMarkupMinimumCost = static_cast<double>(0.00001f);
+inline constexpr double kQuantityClamp = 0.0001;
+
 }  // namespace stk::server

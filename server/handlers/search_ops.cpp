@@ -1,6 +1,210 @@
-// PLACEHOLDER: replaced by the search work.
+// Free-text searches: every query word must occur somewhere (case-insensitively) in the item or invoice.
 #include "server/handlers/search_ops.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "common/protocol.h"
+#include "common/text_field.h"
+#include "platform/table_storage.h"
+
 namespace stk::server {
-int search_inventory(ServerDatabase&, std::string_view, std::string&) { return 0; }
-int search_invoices(const ServerDatabase&, std::string_view, int, std::string&) { return 0; }
+
+namespace {
+
+// "-" counts as a blank so that "bolt-10" finds BOLT and 10 anywhere. Every single blank ends a word, so a
+// leading blank or two blanks in a row give an empty word, which matches everything.
+std::vector<std::string> query_words(std::string_view query) {
+    std::string text = upper_1252(query);
+    for (char& c : text) {
+        if (c == '-') c = ' ';
+    }
+    std::vector<std::string> words;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t blank = text.find(' ', pos);
+        if (blank == std::string::npos) blank = text.size();
+        words.emplace_back(text.substr(pos, blank - pos));
+        pos = blank + 1;
+    }
+    return words;
+}
+
+bool contains(std::string_view text, std::string_view word) { return text.find(word) != std::string_view::npos; }
+
+void append_int32(std::string& out, std::int32_t v) {
+    char b[4];
+    std::memcpy(b, &v, 4);
+    out.append(b, 4);
+}
+
+void append_packed_item(std::string& out, const InventoryRecord& r) {
+    const std::string_view fields[15] = {
+        field(r.item_number),   field(r.description),        field(r.remark),
+        field(r.unit_price),    field(r.quantity),           field(r.minimum_quantity),
+        field(r.sold_quantity), field(r.unaccounted_quantity), field(r.category),
+        field(r.location),      field(r.standard_unit_cost), field(r.gross_profit),
+        field(r.markup),        field(r.note),               field(r.last_audit_date),
+    };
+    out += '\0';
+    for (std::string_view f : fields) out += static_cast<char>(static_cast<std::uint8_t>(f.size()));
+    for (std::string_view f : fields) out.append(f);
+}
+
+bool line_matches(const InvoiceLine& line, std::string_view word) {
+    return contains(upper_1252(field(line.item_number)), word) || contains(upper_1252(field(line.description)), word) ||
+           contains(upper_1252(field(line.remark)), word) || contains(upper_1252(field(line.note)), word);
+}
+
+bool invoice_texts_match(const InvoiceRecord& inv, std::string_view word) {
+    // The invoice number is compared as stored: only its capitals and non-letters can match an upper-cased word.
+    if (contains(field(inv.invoice_number), word)) return true;
+    const std::string_view texts[] = {
+        field(inv.account_number),
+        field(inv.customer_name),
+        field(inv.customer_phone_number),
+        field(inv.customer_address),
+        field(inv.customer_city),
+        field(inv.customer_state),
+        field(inv.customer_zip_code),
+        field(inv.order_number),
+        field(inv.date),
+        field(inv.time),
+        field(inv.total),
+        payment_word(inv.payment),
+        field(inv.note),
+        field(inv.salesperson),
+    };
+    for (std::string_view t : texts) {
+        if (contains(upper_1252(t), word)) return true;
+    }
+    return false;
+}
+
+int used_lines(const InvoiceRecord& inv) {
+    if (inv.line_count < 0) return 0;
+    return inv.line_count > kMaxInvoiceLines ? kMaxInvoiceLines : inv.line_count;
+}
+
+// The row text shows codes 0-5 only; FINANCED is known to the matching alone.
+std::string_view row_payment_word(std::int32_t payment) {
+    return payment >= PAYMENT_UNPAID && payment <= PAYMENT_WARRANTY ? payment_word(payment) : std::string_view();
+}
+
+std::string_view row_status_word(std::int32_t status) {
+    if (status == STATUS_INCOMPLETE) return "INCOMPLETE";
+    if (status == STATUS_COMPLETE) return "COMPLETE";
+    return {};
+}
+
+void append_invoice_row(std::string& out, const InvoiceRecord& inv, int index, int preview_line) {
+    std::string text;
+    text.append(field(inv.invoice_number)).append(1, '\t');
+    text.append(field(inv.date)).append(1, '\t');
+    text.append(field(inv.time)).append(1, '\t');
+    text.append(field(inv.customer_name)).append(1, '\t');
+    text.append(field(inv.customer_phone_number)).append(1, '\t');
+    if (used_lines(inv) > 0) {
+        const InvoiceLine& line = inv.lines[preview_line - 1];
+        if (!field_empty(line.item_number)) text.append(field(line.item_number)).append(1, ' ');
+        text.append(field(line.description));
+        if (!field_empty(line.remark)) text.append(1, ' ').append(field(line.remark));
+    }
+    text.append(1, '\t');
+    text.append(field(inv.total)).append(1, '\t');
+    text.append(row_status_word(inv.status)).append(1, '\t');
+    text.append(row_payment_word(inv.payment)).append(1, '\t');
+    text.append(field(inv.salesperson));
+
+    append_int32(out, index);
+    append_int32(out, preview_line);
+    append_int32(out, static_cast<std::int32_t>(text.size() + 1));
+    out.append(text);
+    out += '\0';
+}
+
+}  // namespace
+
+int search_inventory(ServerDatabase& db, std::string_view query, std::string& blocks) {
+    const int count = db.inventory.count;
+    std::vector<std::uint8_t> marks(static_cast<std::size_t>(count) + 1, 0);
+    if (query == "*") {
+        std::fill(marks.begin() + 1, marks.end(), 1);
+    } else if (!query.empty()) {
+        const std::vector<std::string> words = query_words(query);
+        for (int i = 1; i <= count; ++i) {
+            const InventoryRecord& r = db.inventory[i];
+            const std::string number = upper_1252(field(r.item_number));
+            std::string rest;
+            rest.append(field(r.description)).append(1, ' ');
+            rest.append(field(r.remark)).append(1, ' ');
+            rest.append(field(r.category)).append(1, ' ');
+            rest.append(field(r.location)).append(1, ' ');
+            rest.append(field(r.note)).append(1, ' ');
+            rest.append(field(r.last_audit_date));
+            upper_1252_in_place(rest.data(), rest.size());
+            bool match = true;
+            for (const std::string& w : words) {
+                if (!contains(number, w) && !contains(rest, w)) {
+                    match = false;
+                    break;
+                }
+            }
+            marks[i] = match ? 1 : 0;
+        }
+    }
+
+    // The marks live beside the inventory for the list that shows the answer; keep them when they can be had.
+    const std::size_t needed = marks.size();
+    if (db.search_marks.reserved() && (platform::committed_bytes(db.search_marks.data()) >= needed ||
+                                       db.search_marks.commit_for(count))) {
+        std::memcpy(db.search_marks.data(), marks.data(), marks.size());
+    }
+
+    int found = 0;
+    for (int i = 1; i <= count; ++i) {
+        if (!marks[i]) continue;
+        append_packed_item(blocks, db.inventory[i]);
+        ++found;
+    }
+    return found;
+}
+
+int search_invoices(const ServerDatabase& db, std::string_view query, int unpaid_only, std::string& blocks) {
+    const std::vector<std::string> words = query_words(query);
+    int found = 0;
+    for (int index = 1; index <= db.invoices.count; ++index) {
+        const InvoiceRecord& inv = db.invoices[index];
+        if (unpaid_only == 1) {
+            if (inv.payment != PAYMENT_UNPAID) continue;
+        } else if (unpaid_only != 0) {
+            continue;
+        }
+        const int lines = used_lines(inv);
+        int preview = 1;
+        bool hit = true;
+        for (const std::string& w : words) {
+            int matched_line = 0;
+            for (int n = 1; n <= lines; ++n) {
+                if (line_matches(inv.lines[n - 1], w)) {
+                    matched_line = n;
+                    break;
+                }
+            }
+            if (matched_line != 0) {
+                preview = matched_line;
+            } else if (!invoice_texts_match(inv, w)) {
+                hit = false;
+                break;
+            }
+        }
+        if (!hit) continue;
+        append_invoice_row(blocks, inv, index, preview);
+        ++found;
+    }
+    return found;
+}
+
 }  // namespace stk::server

@@ -1,10 +1,96 @@
+// StockavelleServer: the window build by default, or --headless for services, scripts and tests.
 #include <QApplication>
-#include <QMainWindow>
+#include <QCoreApplication>
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/number_text.h"
+#include "server/shell/command_line.h"
+#include "server/shell/headless_ui.h"
+#include "server/shell/quit_signals.h"
+#include "server/shell/server_startup.h"
+
+#if __has_include("server/shell/qt_startup_ui.h") && __has_include("server/shell/server_window.h")
+#include "server/shell/qt_startup_ui.h"
+#include "server/shell/server_window.h"
+#define STK_HAVE_SERVER_WINDOW 1
+#endif
+
+using namespace stk::server;
+
+namespace {
+
+// Tests shorten how long a stalled request may hold the server.
+int stall_timeout_from_environment() {
+    const char* v = std::getenv("STOCKAVELLE_STALL_TIMEOUT_MS");
+    double ms = 0.0;
+    if (v && stk::is_number(v, &ms) && ms >= 1 && ms <= 3600000) return static_cast<int>(ms);
+    return kDefaultStallTimeoutMs;
+}
+
+int run_headless(int argc, char** argv, CommandLine& cl) {
+    QCoreApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    quit_on_termination_signals(app);
+    cl.options.program_folder = QCoreApplication::applicationDirPath().toLocal8Bit().toStdString();
+
+    HeadlessUi ui;
+    check_other_instance(ui);
+    ServerRuntime runtime;
+    switch (start_server(ui, runtime, cl.options)) {
+    case StartupOutcome::Serving:
+        break;
+    case StartupOutcome::Failed:
+        return 1;
+    case StartupOutcome::Exit:
+        return 0;
+    }
+    app.exec();
+    runtime.shutdown();
+    return 0;
+}
+
+#ifdef STK_HAVE_SERVER_WINDOW
+int run_window(int argc, char** argv, CommandLine& cl) {
+    QApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");  // QApplication took the user's locale; record numbers need "C"
+    quit_on_termination_signals(app);
+    cl.options.program_folder = QCoreApplication::applicationDirPath().toLocal8Bit().toStdString();
+
+    ServerWindow window;
+    QtStartupUi ui(&window);
+    check_other_instance(ui);
+    QObject::connect(&window, &ServerWindow::closed, &app, &QCoreApplication::quit);
+    window.show();
+
+    ServerRuntime runtime;
+    if (start_server(ui, runtime, cl.options) == StartupOutcome::Exit) {
+        runtime.shutdown();
+        return 0;
+    }
+    // Serving, or failed with the log left open to be read: either way until the window closes.
+    app.exec();
+    runtime.shutdown();
+    return 0;
+}
+#endif
+
+}  // namespace
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QMainWindow w;
-    w.setWindowTitle("Stockavelle Server");
-    w.show();
-    return app.exec();
+    std::vector<std::string> args(argv + 1, argv + argc);
+    CommandLine cl = parse_command_line(args);
+    if (!cl.error.empty()) {
+        std::fputs(("StockavelleServer: " + cl.error + "\n" + kUsage).c_str(), stderr);
+        return 2;
+    }
+    cl.options.stall_timeout_ms = stall_timeout_from_environment();
+#ifdef STK_HAVE_SERVER_WINDOW
+    if (!cl.headless) return run_window(argc, argv, cl);
+#endif
+    return run_headless(argc, argv, cl);
 }

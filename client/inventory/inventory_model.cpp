@@ -1,0 +1,246 @@
+#include "client/inventory/inventory_model.h"
+
+#include <QColor>
+#include <algorithm>
+
+#include "client/shell/text_1252.h"
+#include "common/number_text.h"
+#include "common/text_field.h"
+
+namespace stk::client {
+namespace {
+
+struct Column {
+    const char* heading;
+    int width;
+    bool right;
+};
+
+constexpr Column kColumnTable[InventoryModel::kColumns] = {
+    {"Item Number", 85, false},
+    {"Description", 230, false},
+    {"Remark", 100, false},
+    {"Unit Price", 70, true},
+    {"Inventory Quantity", 116, true},
+    {"Minimum Quantity", 120, true},
+    {"Sold/Allocated Quantity", 140, true},
+    {"Unaccounted Quantity", 140, true},
+    {"Category", 115, false},
+    {"Location", 110, false},
+    {"Standard Unit Cost", 120, true},
+    {"Gross Profit", 80, true},
+    {"Markup", 90, true},
+    {"Note", 110, false},
+    {"Last Audit Date", 110, true},
+};
+
+constexpr int kAuditDateColumn = 14;
+
+int sign(int v) { return v < 0 ? -1 : (v > 0 ? 1 : 0); }
+
+bool looks_like_date(std::string_view t) { return t.size() == 10 && t[2] == '/' && t[5] == '/'; }
+
+// Stable bottom-up merge sort that stays in bounds whatever the comparison answers: the comparison of
+// mixed number and text cells is not a strict ordering, which the standard sorts are allowed to punish.
+template <class Less>
+void merge_sort(std::vector<int>& v, Less less) {
+    std::vector<int> buf(v.size());
+    for (std::size_t width = 1; width < v.size(); width *= 2) {
+        for (std::size_t lo = 0; lo < v.size(); lo += 2 * width) {
+            const std::size_t mid = std::min(lo + width, v.size());
+            const std::size_t hi = std::min(lo + 2 * width, v.size());
+            std::size_t i = lo, j = mid, k = lo;
+            while (i < mid && j < hi) buf[k++] = less(v[j], v[i]) ? v[j++] : v[i++];
+            while (i < mid) buf[k++] = v[i++];
+            while (j < hi) buf[k++] = v[j++];
+        }
+        v.swap(buf);
+    }
+}
+
+}  // namespace
+
+int compare_audit_dates(std::string_view a, std::string_view b) {
+    if (looks_like_date(a) && looks_like_date(b)) {
+        if (int c = compare_ci(a.substr(6, 4), b.substr(6, 4))) return sign(c);
+        if (int c = compare_ci(a.substr(0, 2), b.substr(0, 2))) return sign(c);
+        return sign(compare_ci(a.substr(3, 2), b.substr(3, 2)));
+    }
+    return sign(compare_ci(a, b));
+}
+
+const char* InventoryModel::heading(int column) { return kColumnTable[column].heading; }
+int InventoryModel::width(int column) { return kColumnTable[column].width; }
+bool InventoryModel::right_aligned(int column) { return kColumnTable[column].right; }
+
+std::string_view InventoryModel::column_text(const InventoryRecord& r, int column) {
+    switch (column) {
+    case 0: return field(r.item_number);
+    case 1: return field(r.description);
+    case 2: return field(r.remark);
+    case 3: return field(r.unit_price);
+    case 4: return field(r.quantity);
+    case 5: return field(r.minimum_quantity);
+    case 6: return field(r.sold_quantity);
+    case 7: return field(r.unaccounted_quantity);
+    case 8: return field(r.category);
+    case 9: return field(r.location);
+    case 10: return field(r.standard_unit_cost);
+    case 11: return field(r.gross_profit);
+    case 12: return field(r.markup);
+    case 13: return field(r.note);
+    case 14: return field(r.last_audit_date);
+    default: return {};
+    }
+}
+
+InventoryModel::InventoryModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+void InventoryModel::clear() {
+    beginResetModel();
+    items_.clear();
+    rows_.clear();
+    checks_.clear();
+    endResetModel();
+}
+
+void InventoryModel::assign(std::vector<InventoryRecord> items) {
+    beginResetModel();
+    items_ = std::move(items);
+    rows_.resize(items_.size());
+    for (std::size_t i = 0; i < rows_.size(); ++i) rows_[i] = static_cast<int>(i + 1);
+    checks_.assign(items_.size(), 0);
+    endResetModel();
+}
+
+int InventoryModel::slot_of_row(int row) const {
+    if (row < 0 || row >= static_cast<int>(rows_.size())) return 0;
+    return rows_[static_cast<std::size_t>(row)];
+}
+
+std::string_view InventoryModel::cell(int row, int column) const {
+    const int s = slot_of_row(row);
+    if (s < 1 || s > count()) return {};
+    return column_text(item(s), column);
+}
+
+int InventoryModel::compare(int a, int b, int column, bool ascending) const {
+    if (a < 1 || a > count() || b < 1 || b > count()) return 0;
+    const std::string_view ta = column_text(item(a), column);
+    const std::string_view tb = column_text(item(b), column);
+    double va = 0, vb = 0;
+    if (is_number(ta, &va) && is_number(tb, &vb)) {
+        if (ascending) return va < vb ? -1 : 1;
+        return va < vb ? 1 : -1;
+    }
+    const std::string_view x = ascending ? ta : tb;
+    const std::string_view y = ascending ? tb : ta;
+    if (column == kAuditDateColumn) return compare_audit_dates(x, y);
+    return sign(QString::localeAwareCompare(from_1252(x), from_1252(y)));
+}
+
+void InventoryModel::sort_rows(int column, bool ascending) {
+    if (column < 0 || column >= kColumns) return;
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList before = persistentIndexList();
+    std::vector<int> slots_before;
+    for (const QModelIndex& i : before) slots_before.push_back(slot_of_row(i.row()));
+    merge_sort(rows_, [&](int a, int b) { return compare(a, b, column, ascending) < 0; });
+    std::vector<int> where(items_.size() + 1, -1);
+    for (std::size_t r = 0; r < rows_.size(); ++r) where[static_cast<std::size_t>(rows_[r])] = static_cast<int>(r);
+    QModelIndexList after;
+    for (int k = 0; k < before.size(); ++k) {
+        const int s = slots_before[static_cast<std::size_t>(k)];
+        after.push_back(s > 0 ? index(where[static_cast<std::size_t>(s)], before[k].column()) : QModelIndex());
+    }
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+int InventoryModel::find_row(std::string_view item_number) const {
+    for (int r = 0; r < static_cast<int>(rows_.size()); ++r)
+        if (equal_ci(cell(r, 0), item_number)) return r;
+    return -1;
+}
+
+void InventoryModel::replace_row_item(int row, const InventoryRecord& record) {
+    const int s = slot_of_row(row);
+    if (s < 1 || s > count()) return;
+    items_[static_cast<std::size_t>(s - 1)] = record;
+    emit dataChanged(index(row, 0), index(row, kColumns - 1));
+}
+
+void InventoryModel::remove_row_and_slot(int row) {
+    const int s = slot_of_row(row);
+    if (s < 1 || s > count()) return;
+    beginRemoveRows({}, row, row);
+    rows_.erase(rows_.begin() + row);
+    for (int& slot : rows_)
+        if (slot > s) --slot;
+    items_.erase(items_.begin() + (s - 1));
+    checks_.erase(checks_.begin() + (s - 1));
+    endRemoveRows();
+}
+
+bool InventoryModel::checked(int row) const {
+    const int s = slot_of_row(row);
+    return s >= 1 && s <= count() && checks_[static_cast<std::size_t>(s - 1)] != 0;
+}
+
+void InventoryModel::set_checked(int row, bool on) {
+    const int s = slot_of_row(row);
+    if (s < 1 || s > count()) return;
+    checks_[static_cast<std::size_t>(s - 1)] = on ? 1 : 0;
+    emit dataChanged(index(row, 0), index(row, 0), {Qt::CheckStateRole});
+}
+
+int InventoryModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+int InventoryModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kColumns; }
+
+QVariant InventoryModel::data(const QModelIndex& idx, int role) const {
+    if (!idx.isValid()) return {};
+    switch (role) {
+    case Qt::DisplayRole:
+        return from_1252(cell(idx.row(), idx.column()));
+    case Qt::CheckStateRole:
+        if (idx.column() == 0) return checked(idx.row()) ? Qt::Checked : Qt::Unchecked;
+        return {};
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(Qt::Alignment(
+            (right_aligned(idx.column()) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter));
+    case Qt::BackgroundRole:
+        return QColor(192, 255, 255);
+    case Qt::ForegroundRole:
+        return QColor(10, 36, 106);
+    default:
+        return {};
+    }
+}
+
+bool InventoryModel::setData(const QModelIndex& idx, const QVariant& value, int role) {
+    if (!idx.isValid() || idx.column() != 0 || role != Qt::CheckStateRole) return false;
+    set_checked(idx.row(), value.toInt() == Qt::Checked);
+    return true;
+}
+
+Qt::ItemFlags InventoryModel::flags(const QModelIndex& idx) const {
+    if (!idx.isValid()) return Qt::NoItemFlags;
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (idx.column() == 0) f |= Qt::ItemIsUserCheckable;
+    return f;
+}
+
+QVariant InventoryModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= kColumns) return {};
+    if (role == Qt::DisplayRole) return QString::fromLatin1(heading(section));
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(Qt::Alignment(
+            (right_aligned(section) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter));
+    return {};
+}
+
+void InventoryModel::sort(int column, Qt::SortOrder) { sort_rows(column, true); }
+
+}  // namespace stk::client

@@ -1,0 +1,268 @@
+#include "client/inventory/inventory_pane.h"
+
+#include <QAbstractItemView>
+#include <QCheckBox>
+#include <QDir>
+#include <QEvent>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTableView>
+#include <QTreeView>
+#include <algorithm>
+#include <cstring>
+
+#include "client/shell/control_ids.h"
+#include "client/shell/shell_open.h"
+#include "client/shell/strings.h"
+#include "client/shell/text_1252.h"
+#include "common/protocol.h"
+#include "common/text_field.h"
+
+namespace stk::client {
+namespace {
+
+class ListKeyFilter : public QObject {
+public:
+    explicit ListKeyFilter(InventoryPane* pane) : QObject(pane), pane_(pane) {}
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Delete) {
+            pane_->delete_selected();
+            return true;
+        }
+        return QObject::eventFilter(o, e);
+    }
+
+private:
+    InventoryPane* pane_;
+};
+
+QHeaderView* header_of(QAbstractItemView* v) {
+    if (auto* t = qobject_cast<QTreeView*>(v)) return t->header();
+    if (auto* t = qobject_cast<QTableView*>(v)) return t->horizontalHeader();
+    return nullptr;
+}
+
+}  // namespace
+
+InventoryPane::InventoryPane(ServerApi& api, SaleSettings settings, SaleWidgets widgets, QObject* parent)
+    : QObject(parent), api_(api), settings_(std::move(settings)), w_(std::move(widgets)), model_(this) {
+    timer_.setSingleShot(true);
+    timer_.setInterval(kTypeAheadMs);
+    connect(&timer_, &QTimer::timeout, this, &InventoryPane::type_ahead_fired);
+    open_file = [](const QString& path) { return shell_open(path); };
+}
+
+void InventoryPane::note(int opcode, std::string_view text) const {
+    if (on_request) on_request(opcode, text);
+}
+
+void InventoryPane::connect_widgets(bool own_type_ahead_timer) {
+    if (own_type_ahead_timer) {
+        if (QLineEdit* e = w_.edit(ids::kItemNumber))
+            connect(e, &QLineEdit::textChanged, this, [this] { arm_type_ahead(); });
+        if (QLineEdit* e = w_.edit(ids::kDescription))
+            connect(e, &QLineEdit::textChanged, this, [this] {
+                QLineEdit* item = w_.edit(ids::kItemNumber);
+                if (!item || item->text().isEmpty()) arm_type_ahead();
+            });
+    }
+    QAbstractItemView* v = w_.inventory_list;
+    if (!v) return;
+    v->setModel(&model_);
+    v->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    v->setSelectionBehavior(QAbstractItemView::SelectRows);
+    if (auto* t = qobject_cast<QTreeView*>(v)) {
+        t->setRootIsDecorated(false);
+        t->setUniformRowHeights(true);
+        t->setSortingEnabled(false);
+    } else if (auto* t = qobject_cast<QTableView*>(v)) {
+        t->setSortingEnabled(false);
+        t->verticalHeader()->hide();
+    }
+    if (QHeaderView* h = header_of(v)) {
+        h->setSectionsClickable(true);
+        h->setSectionsMovable(true);
+        h->setStretchLastSection(false);
+        for (int c = 0; c < InventoryModel::kColumns; ++c) h->resizeSection(c, InventoryModel::width(c));
+        connect(h, &QHeaderView::sectionClicked, this, [this](int c) { sort_by_column(c); });
+    }
+    connect(v, &QAbstractItemView::activated, this, [this](const QModelIndex& i) { copy_to_entry(i.row()); });
+    v->installEventFilter(new ListKeyFilter(this));
+    v->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(v, &QWidget::customContextMenuRequested, this, &InventoryPane::show_context_menu);
+}
+
+void InventoryPane::show_context_menu(const QPoint& pos) {
+    QAbstractItemView* v = w_.inventory_list;
+    const QModelIndex hit = v->indexAt(pos);
+    if (!hit.isValid()) return;
+    if (!v->selectionModel()->isRowSelected(hit.row(), {})) v->setCurrentIndex(hit);
+    const bool one = v->selectionModel()->selectedRows().size() == 1;
+    QMenu menu(v);
+    auto add = [&](const char* text, int command) {
+        QAction* a = menu.addAction(QString::fromLatin1(text));
+        a->setData(command);
+    };
+    if (one) {
+        add("Edit/View...", ids::kCtxReceiveItem);
+        add("Add Similar Item...", ids::kCtxEditItem);
+        add("View Image...", ids::kCtxViewImage);
+    }
+    add("Update Prices...", ids::kCtxPriceFileLookup);
+    add("Update Description(s) and Prices...", ids::kCtxPriceFileUpdate);
+    if (one) {
+        menu.addSeparator();
+        add("Delete", ids::kCtxDeleteItems);
+    }
+    QAction* chosen = menu.exec(v->viewport()->mapToGlobal(pos));
+    if (!chosen) return;
+    const int command = chosen->data().toInt();
+    if (context_command) {
+        context_command(command);
+    } else if (command == ids::kCtxViewImage) {
+        view_image(current_row());
+    } else if (command == ids::kCtxDeleteItems) {
+        delete_selected();
+    }
+}
+
+int InventoryPane::current_row() const {
+    if (!w_.inventory_list) return -1;
+    const QModelIndex i = w_.inventory_list->currentIndex();
+    return i.isValid() ? i.row() : -1;
+}
+
+// ------------------------------------------------------------------------------------------ search
+
+void InventoryPane::arm_type_ahead() { timer_.start(kTypeAheadMs); }
+
+std::string InventoryPane::type_ahead_text() const {
+    QString text;
+    if (QLineEdit* e = w_.edit(ids::kItemNumber)) text = e->text();
+    if (text.isEmpty())
+        if (QLineEdit* e = w_.edit(ids::kDescription)) text = e->text();
+    return to_1252(text.left(255));
+}
+
+void InventoryPane::type_ahead_fired() {
+    timer_.stop();
+    last_search_ = type_ahead_text();
+    search(last_search_);
+}
+
+int InventoryPane::search(std::string_view text) {
+    model_.clear();
+    std::vector<InventoryRecord> items;
+    note(SEARCH_INVENTORY, text);
+    const int r = api_.search_inventory(text, &items);
+    if (r == kTransportFailed) {
+        // A broken answer shows what arrived, unsorted.
+        if (!items.empty() && static_cast<long long>(items.size()) <= settings_.max_items)
+            model_.assign(std::move(items));
+        return 0;
+    }
+    if (r != RESULT_OK) return 0;
+    if (static_cast<long long>(items.size()) > settings_.max_items) return 0;
+    model_.assign(std::move(items));
+    if (sort_by_stock)
+        model_.sort_rows(4, true);
+    else
+        model_.sort_rows(6, false);
+    return 1;
+}
+
+void InventoryPane::refresh_row(std::string_view shown_number, std::string_view stored_number) {
+    const int row = model_.find_row(shown_number);
+    if (row < 0) return;
+    InventoryRecord item{};
+    note(GET_INVENTORY_ITEM, stored_number);
+    if (api_.get_inventory_item(stored_number, &item) != RESULT_OK) return;
+    model_.replace_row_item(row, item);
+}
+
+void InventoryPane::sort_by_column(int column) { model_.sort_rows(column, true); }
+
+// ------------------------------------------------------------------------------------------ rows
+
+void InventoryPane::copy_to_entry(int row) {
+    const int slot = model_.slot_of_row(row);
+    if (slot < 1 || slot > model_.count()) return;
+    const InventoryRecord item = model_.item(slot);
+    auto set = [this](int id, std::string_view text) {
+        if (QLineEdit* e = w_.edit(id)) e->setText(from_1252(text));
+    };
+    set(ids::kOrderQuantity, "1");
+    set(ids::kBackorderQuantity, "");
+    set(ids::kItemNumber, field(item.item_number));
+    set(ids::kDescription, field(item.description));
+    set(ids::kRemark, field(item.remark));
+    set(ids::kUnitPrice, field(item.unit_price));
+    std::string cost;
+    note(GET_FIFO_COST, field(item.item_number));
+    if (api_.get_fifo_cost(field(item.item_number), "1", &cost) == RESULT_OK)
+        set(ids::kUnitCost, cost);
+    else
+        set(ids::kUnitCost, field(item.standard_unit_cost));
+    set(ids::kTaxPercent, settings_.tax_percentage ? settings_.tax_percentage() : std::string());
+    if (w_.inventory_item) w_.inventory_item->setChecked(true);
+}
+
+void InventoryPane::delete_selected() {
+    if (!ask_string(w_.window, 2, false)) return;
+    delete_row(current_row());
+}
+
+int InventoryPane::delete_row(int row) {
+    const int slot = model_.slot_of_row(row);
+    if (slot < 1 || slot > model_.count()) return 0;
+    // The item as the client last received it, rebuilt from the row's cells.
+    InventoryRecord sent{};
+    char* fields[InventoryModel::kColumns] = {
+        sent.item_number, sent.description,  sent.remark,   sent.unit_price,         sent.quantity,
+        sent.minimum_quantity, sent.sold_quantity, sent.unaccounted_quantity, sent.category, sent.location,
+        sent.standard_unit_cost, sent.gross_profit, sent.markup, sent.note, sent.last_audit_date};
+    const std::size_t widths[InventoryModel::kColumns] = {64, 64, 64, 32, 32, 32, 32, 32, 64, 64, 32, 32, 32, 64, 64};
+    for (int c = 0; c < InventoryModel::kColumns; ++c) {
+        const std::string_view text = model_.cell(row, c);
+        const std::size_t n = std::min(text.size(), widths[c] - 1);
+        std::memcpy(fields[c], text.data(), n);
+        fields[c][n] = '\0';
+    }
+    note(DELETE_INVENTORY_ITEM, field(sent.item_number));
+    const int r = api_.delete_inventory_item(sent);
+    if (r == kTransportFailed) return 0;
+    if (r == RESULT_OK) {
+        model_.remove_row_and_slot(row);
+        return 1;
+    }
+    if (r == RESULT_CHANGED) show_string(w_.window, 20, MsgIcon::Information);
+    refresh();
+    return 0;
+}
+
+QString InventoryPane::image_path(int row) const {
+    const int slot = model_.slot_of_row(row);
+    if (slot < 1 || slot > model_.count()) return {};
+    const QString item = from_1252(model_.cell(row, 0)).left(1023);
+    // The item number becomes a file name: it must not climb out of the picture folder or name another one.
+    if (item.isEmpty() || item.contains(QLatin1Char('/')) || item.contains(QLatin1Char('\\')) ||
+        item.contains(QLatin1String("..")) || item.contains(QChar(0)))
+        return {};
+    const QString data_set = settings_.data_set_folder ? settings_.data_set_folder() : QString();
+    const QString folder = QDir::cleanPath(data_set + QStringLiteral("/Reports/Inventory Images"));
+    const QString path = folder + QLatin1Char('/') + item + QStringLiteral(".jpg");
+    if (QDir::cleanPath(QFileInfo(path).absolutePath()) != QDir::cleanPath(QFileInfo(folder).absoluteFilePath()))
+        return {};
+    return path;
+}
+
+void InventoryPane::view_image(int row) {
+    const QString path = image_path(row);
+    if (path.isEmpty() || !open_file) return;
+    open_file(path);  // a missing picture or viewer is not reported
+}
+
+}  // namespace stk::client

@@ -1,0 +1,78 @@
+#include "client/invoice/invoice_dialogs.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace stk::client {
+namespace {
+
+QPushButton* button(QWidget* parent, const QString& text, int id) {
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(QString::number(id));
+    return b;
+}
+
+}  // namespace
+
+SalespersonDialog::SalespersonDialog(QWidget* parent, const QString& salesperson) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Enter Your Identification"));
+    auto* layout = new QVBoxLayout(this);
+    auto* row = new QHBoxLayout;
+    row->addWidget(new QLabel(QStringLiteral("Salesperson"), this));
+    edit_ = new QLineEdit(salesperson, this);
+    edit_->setObjectName(QString::number(kEdit));
+    edit_->setMaxLength(63);
+    edit_->setMinimumWidth(220);
+    row->addWidget(edit_);
+    layout->addLayout(row);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    QPushButton* ok = button(this, QStringLiteral("OK"), kOk);
+    QPushButton* cancel = button(this, QStringLiteral("Cancel"), kCancel);
+    ok->setDefault(true);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    layout->addLayout(buttons);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    edit_->selectAll();
+    edit_->setFocus();
+}
+
+QString SalespersonDialog::salesperson() const { return edit_->text(); }
+
+CustomerDialog::CustomerDialog(QWidget* parent, const std::array<QString, kEdits>& values) : QDialog(parent) {
+    static const char* const kLabels[kEdits] = {"Account Number", "Customer", "Phone Number", "Address",
+                                                "City",           "State",    "Zip Code"};
+    setWindowTitle(QStringLiteral("Customer"));
+    auto* layout = new QVBoxLayout(this);
+    auto* grid = new QGridLayout;
+    for (int i = 0; i < kEdits; ++i) {
+        grid->addWidget(new QLabel(QString::fromLatin1(kLabels[i]), this), i, 0);
+        auto* e = new QLineEdit(values[static_cast<std::size_t>(i)], this);
+        e->setObjectName(QString::number(kFirstEdit + i));
+        e->setMaxLength(63);
+        e->setMinimumWidth(260);
+        grid->addWidget(e, i, 1);
+        edits_[static_cast<std::size_t>(i)] = e;
+    }
+    layout->addLayout(grid);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    QPushButton* ok = button(this, QStringLiteral("OK"), kOk);
+    QPushButton* cancel = button(this, QStringLiteral("Cancel"), kCancel);
+    ok->setDefault(true);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    layout->addLayout(buttons);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+QString CustomerDialog::value(int i) const { return edits_[static_cast<std::size_t>(i)]->text(); }
+
+}  // namespace stk::client

@@ -1,0 +1,106 @@
+// The current invoice: the client's byte-exact copy of it, its display in the main window, the navigation
+// history, and every command that changes it. Every change is made by the server; the copy travels with each
+// request so that the server can refuse a change made against an outdated copy (result 2).
+#pragma once
+
+#include <QObject>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "client/invoice/invoice_lines_model.h"
+#include "client/invoice/sale_context.h"
+
+namespace stk::client {
+
+class InventoryPane;
+
+class InvoiceWorkspace : public QObject {
+    Q_OBJECT
+public:
+    InvoiceWorkspace(ServerApi& api, SaleSettings settings, SaleWidgets widgets, QObject* parent = nullptr);
+
+    // Sets up the lines list (model, columns, Delete key, activation, context menu). With `own_field_signals`
+    // also connects the invoice-field edits and the two drop-down lists, for a window that does not route
+    // them itself.
+    void connect_widgets(bool own_field_signals = true);
+    void set_inventory(InventoryPane* inventory) { inventory_ = inventory; }
+    void set_contacts(ContactsAccess contacts) { contacts_ = std::move(contacts); }
+    RequestObserver on_request;
+    // Invoice Item dialog for a line (1-based); owned elsewhere.
+    std::function<void(int line)> edit_line;
+
+    // --- state
+    const InvoiceRecord& copy() const { return copy_; }
+    int current_index() const { return index_; }
+    bool loading_guard() const { return w_.loading_guard ? *w_.loading_guard : guard_; }
+    bool paid() const { return copy_.payment != 0; }
+    InvoiceLinesModel& lines_model() { return lines_model_; }
+    const SaleWidgets& widgets() const { return w_; }
+
+    // --- loading and display
+    int load_invoice(int index, bool record_in_history);
+    int reload() { return load_invoice(index_, false); }
+    int show_totals(bool fetch);
+    int get_invoice_count();
+    void record_in_history();
+    void previous();
+    void next();
+    int history_top() const { return top_; }
+    int history_count() const { return count_; }
+    int history_entry(int i) const;
+    int copy_line(int line, InvoiceLine* destination) const;
+
+    // --- editing commands (1 on success, 0 otherwise)
+    int add_line();
+    int remove_line(int row);          // after the caller's confirmation
+    void delete_selected_line();       // Delete key / context "Delete": asks, then removes
+    void edit_selected_line();         // context "Edit/View...": asks when paid, then the line dialog
+    void copy_line_to_entry(int row);
+    int save_field(int field_id);
+    int change_payment(int payment);
+    int change_status(int status);
+    int edit_customer();
+    int clear_customer();
+    void identify_salesperson();
+    int new_invoice();
+    // Result in *result, the quantity applied in *filled.
+    int fill_backorder(int index, int line, const InvoiceLine& delivered, double* filled = nullptr,
+                       int* result = nullptr);
+    int set_invoice_customer(const InvoiceRecord& scratch);
+
+    // Main-window commands around the entry fields.
+    void on_add_to_invoice();          // button 101
+    void clear_entry_fields(bool always);
+    void refresh_all();                // View > Refresh
+
+    // The row of the lines list that has the selection mark, or -1.
+    int selected_line_row() const;
+
+private:
+    void note(int opcode, std::string_view text = {}) const;
+    void fill_fields();
+    void set_guard(bool on);
+    void invoice_changed();  // result 2: tell and reload
+    void on_edit_changed(int field_id);
+    std::string read_edit(int id, int max_chars) const;
+    void set_edit(int id, std::string_view text);
+    QWidget* owner() const { return w_.window; }
+
+    ServerApi& api_;
+    SaleSettings settings_;
+    SaleWidgets w_;
+    InventoryPane* inventory_ = nullptr;
+    ContactsAccess contacts_;
+
+    InvoiceRecord copy_{};
+    int index_ = 0;
+    bool guard_ = true;
+    InvoiceLinesModel lines_model_;
+
+    std::vector<int> history_{0};  // entry 0 unused
+    int top_ = 0;
+    int count_ = 0;
+};
+
+}  // namespace stk::client

@@ -1,0 +1,93 @@
+#include "client/shell/api/connection.h"
+
+#include <QLocalSocket>
+#include <QTcpSocket>
+
+#include "client/shell/api/server_api.h"
+#include "platform/local_pipe.h"
+
+namespace stk::client {
+
+Connection::Connection() = default;
+Connection::~Connection() { close(); }
+
+bool Connection::connected() const {
+    if (local_) return local_->state() == QLocalSocket::ConnectedState;
+    if (tcp_) return tcp_->state() == QAbstractSocket::ConnectedState;
+    return false;
+}
+
+bool Connection::open(const ServerAddress& address, int timeout_ms) {
+    close();
+    if (address.remote_computer.empty()) {
+        local_ = std::make_unique<QLocalSocket>();
+        local_->connectToServer(QString::fromLocal8Bit(platform::local_pipe_path(address.server_name).c_str()));
+        if (!local_->waitForConnected(timeout_ms)) {
+            local_.reset();
+            return false;
+        }
+        device_ = local_.get();
+        return true;
+    }
+    std::string host;
+    unsigned short port = 0;
+    if (!platform::split_host_port(address.remote_computer, &host, &port)) return false;
+    tcp_ = std::make_unique<QTcpSocket>();
+    tcp_->connectToHost(QString::fromLocal8Bit(host.c_str()), port);
+    if (!tcp_->waitForConnected(timeout_ms)) {
+        tcp_.reset();
+        return false;
+    }
+    tcp_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    device_ = tcp_.get();
+    return true;
+}
+
+bool Connection::write_all(const void* data, std::size_t size, int timeout_ms) {
+    if (!device_) return false;
+    if (device_->write(static_cast<const char*>(data), static_cast<qint64>(size)) != static_cast<qint64>(size))
+        return false;
+    while (device_->bytesToWrite() > 0) {
+        if (!device_->waitForBytesWritten(timeout_ms)) return false;
+    }
+    return true;
+}
+
+bool Connection::read_exactly(void* data, std::size_t size, int timeout_ms) {
+    if (!device_) return false;
+    char* out = static_cast<char*>(data);
+    std::size_t have = 0;
+    while (have < size) {
+        if (device_->bytesAvailable() == 0) {
+            if (!device_->waitForReadyRead(timeout_ms) && device_->bytesAvailable() == 0) return false;
+        }
+        const qint64 n = device_->read(out + have, static_cast<qint64>(size - have));
+        if (n < 0) return false;
+        have += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+void Connection::read_to_end(std::string* out, int timeout_ms) {
+    if (!device_) return;
+    for (;;) {
+        const QByteArray chunk = device_->readAll();
+        out->append(chunk.constData(), static_cast<std::size_t>(chunk.size()));
+        if (!connected() && device_->bytesAvailable() == 0) return;
+        if (!device_->waitForReadyRead(timeout_ms) && device_->bytesAvailable() == 0) return;
+    }
+}
+
+void Connection::close() {
+    if (local_) {
+        local_->abort();
+        local_.reset();
+    }
+    if (tcp_) {
+        tcp_->abort();
+        tcp_.reset();
+    }
+    device_ = nullptr;
+}
+
+}  // namespace stk::client

@@ -1,0 +1,500 @@
+#include "client/shell/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDialog>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QTimer>
+#include <QTreeView>
+#include <QValidator>
+
+#include "client/shell/artwork.h"
+#include "client/shell/control_ids.h"
+#include "client/shell/dialog_seam.h"
+#include "client/shell/session.h"
+#include "client/shell/shell_open.h"
+#include "client/shell/strings.h"
+#include "client/shell/text_1252.h"
+
+namespace stk::client {
+
+namespace {
+
+enum Anchor { kFixed = 0, kBottom = 1, kBottomRight = 2, kInventoryPane = 3, kLinesPane = 4 };
+
+// Upper-cases what is typed, character for character, like an upper-case edit control.
+class UpperCaseValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        for (QChar& c : input) {
+            const QChar u = c.toUpper();
+            // Only take the upper-case form when it is a single character Windows-1252 can hold too.
+            if (u != c && to_1252(QString(u)) != "?") c = u;
+        }
+        return Acceptable;
+    }
+};
+
+class AboutDialog : public QDialog {
+public:
+    explicit AboutDialog(QWidget* parent) : QDialog(parent), picture_(about_picture()) {
+        setWindowTitle(QStringLiteral("About Stockavelle"));
+        setObjectName(QStringLiteral("dialog121"));
+        setFixedSize(480, 420);
+        auto* text = new QLabel(this);
+        text->setObjectName(QStringLiteral("control1105"));
+        text->setGeometry(16, 10, 448, 84);
+        text->setWordWrap(true);
+        text->setText(QStringLiteral(
+            "<b>Stockavelle Inventory And Invoice Management System</b><br>"
+            "Version 1.0.1<br>"
+            "Stock lists, invoices and point of sale for small shops and service businesses.<br>"
+            "Click anywhere to close."));
+        if (QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen()) {
+            const QRect area = screen->geometry();
+            move(area.x() + (area.width() - 480) / 2, area.y() + (area.height() - 420) / 2);
+        }
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.drawPixmap(QRect(0, 100, 480, 320), picture_);
+    }
+    void mouseReleaseEvent(QMouseEvent* e) override {
+        if (e->button() == Qt::LeftButton) accept();
+    }
+
+private:
+    QPixmap picture_;
+};
+
+}  // namespace
+
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("STOCKAVELLE"));
+    setWindowTitle(kCaption);
+    setWindowIcon(icon_resource(130));
+    client_ = new QWidget(this);
+    client_->setObjectName(QStringLiteral("client_area"));
+    client_->setAutoFillBackground(true);
+    setCentralWidget(client_);
+    client_->installEventFilter(this);
+
+    type_ahead_timer_ = new QTimer(this);
+    type_ahead_timer_->setSingleShot(true);
+    type_ahead_timer_->setInterval(kTypeAheadDelayMs);
+    connect(type_ahead_timer_, &QTimer::timeout, this, &MainWindow::fire_type_ahead);
+
+    build_controls();
+    build_menu();
+    connect_controls();
+    resize(900, 640);
+    layout_controls(client_->width(), client_->height());
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::build_controls() {
+    QFont font = QApplication::font();
+    font.setPixelSize(12);
+    client_->setFont(font);
+
+    toolbar_band_ = new QWidget(client_);
+    toolbar_band_->setObjectName(QStringLiteral("toolbar_band"));
+    placed_.push_back({toolbar_band_, 0, 0, -1, kToolbarBandHeight, kFixed});
+
+    auto label = [&](const char* text, int x, int y, int w, int h, int anchor) {
+        auto* l = new QLabel(QString::fromLatin1(text), client_);
+        l->setAttribute(Qt::WA_TranslucentBackground);
+        l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        placed_.push_back({l, x, y, w, h, anchor});
+        return l;
+    };
+    auto value = [&](int x, int y, int w, int h, const char* name) {
+        auto* l = new QLabel(client_);
+        l->setObjectName(QString::fromLatin1(name));
+        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        placed_.push_back({l, x, y, w, h, kBottomRight});
+        return l;
+    };
+
+    // Labels first, as the controls are created in this order.
+    label("Customer", 2, 57, 76, 19, kFixed);
+    label("Phone Number", 2, 80, 76, 19, kFixed);
+    label("Invoice Number", 385, 57, 80, 19, kFixed);
+    label("Order Number", 385, 80, 80, 19, kFixed);
+    label("Invoice Date", 588, 57, 62, 19, kFixed);
+    label("Invoice Time", 588, 80, 62, 19, kFixed);
+    label("Order Quantity", 2, 110, 96, 19, kFixed);
+    label("Backorder Quantity", 2, 133, 96, 19, kFixed);
+    label("Item Number", 161, 110, 65, 19, kFixed);
+    label("Description", 161, 133, 65, 19, kFixed);
+    label("Remark", 161, 156, 65, 19, kFixed);
+    label("Unit Price", 529, 110, 51, 19, kFixed);
+    label("Unit Cost", 529, 133, 51, 19, kFixed);
+    label("Tax %", 529, 156, 51, 19, kFixed);
+    label("Salesperson", 2, -59, 60, 19, kBottom);
+    label("Note", 2, -36, 50, 19, kBottom);
+    label("Status", -453, -59, 50, 19, kBottomRight);
+    label("Payment", -453, -36, 50, 19, kBottomRight);
+    label("Cash Received", -297, -59, 78, 19, kBottomRight);
+    label("Change", -297, -36, 78, 19, kBottomRight);
+    label("Subtotal", -153, -62, 50, 19, kBottomRight);
+    label("Tax", -153, -43, 50, 19, kBottomRight);
+    label("Total", -153, -24, 50, 19, kBottomRight);
+    change_value_ = value(-219, -36, 59, 19, "change_value");
+    change_value_->setText(QStringLiteral("0.00"));
+    subtotal_value_ = value(-103, -62, 100, 19, "subtotal_value");
+    tax_value_ = value(-103, -43, 100, 19, "tax_value");
+    total_value_ = value(-103, -24, 100, 19, "total_value");
+    QFont bold = font;
+    bold.setBold(true);
+    total_value_->setFont(bold);
+
+    auto make_edit = [&](int id, int x, int y, int w, int h, int limit, int anchor, bool upper = false,
+                         bool right = false) {
+        auto* e = new QLineEdit(client_);
+        e->setObjectName(QStringLiteral("edit%1").arg(id));
+        e->setMaxLength(limit);
+        e->setFrame(true);
+        if (upper) e->setValidator(new UpperCaseValidator(e));
+        if (right) e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        edits_[id] = e;
+        controls_[id] = e;
+        placed_.push_back({e, x, y, w, h, anchor});
+        return e;
+    };
+    auto make_button = [&](int id, const char* text, int x, int y, int w, int h) {
+        auto* b = new QPushButton(QString::fromLatin1(text), client_);
+        b->setObjectName(QStringLiteral("button%1").arg(id));
+        b->setProperty("flat_style", true);
+        b->setAutoDefault(false);
+        b->setFocusPolicy(Qt::StrongFocus);
+        buttons_[id] = b;
+        controls_[id] = b;
+        placed_.push_back({b, x, y, w, h, kFixed});
+        return b;
+    };
+
+    // Then edits and buttons, in tab order.
+    make_edit(ids::kCustomerName, 78, 55, 221, 23, 63, kFixed);
+    make_edit(ids::kPhoneNumber, 78, 78, 221, 23, 63, kFixed);
+    make_button(ids::kContacts, "Contacts", 299, 55, 63, 23);
+    make_button(ids::kAddress, "Address", 299, 78, 63, 23);
+    make_edit(ids::kInvoiceNumber, 465, 55, 100, 23, 31, kFixed);
+    make_edit(ids::kOrderNumber, 465, 78, 100, 23, 63, kFixed);
+    make_edit(ids::kInvoiceDate, 654, 55, 110, 23, 31, kFixed);
+    make_edit(ids::kInvoiceTime, 654, 78, 110, 23, 31, kFixed);
+    make_edit(ids::kOrderQuantity, 98, 108, 40, 23, 31, kFixed);
+    make_edit(ids::kBackorderQuantity, 98, 131, 40, 23, 31, kFixed);
+    inventory_item_ = new QCheckBox(QStringLiteral("Inventory Item"), client_);
+    inventory_item_->setObjectName(QStringLiteral("check200"));
+    inventory_item_->setLayoutDirection(Qt::RightToLeft);  // text left of the box
+    inventory_item_->setChecked(true);
+    controls_[ids::kInventoryItem] = inventory_item_;
+    placed_.push_back({inventory_item_, 0, 154, 111, 23, kFixed});
+    make_edit(ids::kItemNumber, 226, 108, 225, 23, 63, kFixed, true);
+    make_button(ids::kSearchPriceFile, "Search...", 451, 108, 55, 23);
+    make_edit(ids::kDescription, 226, 131, 280, 23, 63, kFixed, true);
+    make_edit(ids::kRemark, 226, 154, 280, 23, 63, kFixed, true);
+    make_edit(ids::kUnitPrice, 580, 108, 56, 23, 31, kFixed, false, true);
+    make_edit(ids::kUnitCost, 580, 131, 56, 23, 31, kFixed, false, true);
+    make_edit(ids::kTaxPercent, 580, 154, 56, 23, 31, kFixed, false, true);
+    make_button(ids::kAddToInventory, "Add to Inventory", 660, 108, 104, 23);
+    make_button(ids::kAddToInvoice, "Add to Invoice", 660, 131, 104, 23);
+    make_button(ids::kClear, "Clear", 660, 154, 104, 23);
+
+    auto make_list = [&](int id) {
+        auto* v = new QTreeView(client_);
+        v->setObjectName(QStringLiteral("list%1").arg(id));
+        v->setRootIsDecorated(false);
+        v->setItemsExpandable(false);
+        v->setUniformRowHeights(true);
+        v->setAllColumnsShowFocus(true);
+        v->setSelectionBehavior(QAbstractItemView::SelectRows);
+        v->header()->setSectionsMovable(true);
+        v->header()->setStretchLastSection(false);
+        v->setFocusPolicy(Qt::StrongFocus);
+        controls_[id] = v;
+        return v;
+    };
+    inventory_list_ = make_list(ids::kInventoryList);
+    inventory_list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    {
+        QPalette pal = inventory_list_->palette();
+        pal.setColor(QPalette::Base, QColor(192, 255, 255));
+        pal.setColor(QPalette::Text, QColor(10, 36, 106));
+        inventory_list_->setPalette(pal);
+    }
+    placed_.push_back({inventory_list_, 0, 178, 0, -434, kInventoryPane});
+    invoice_lines_ = make_list(ids::kInvoiceLines);
+    invoice_lines_->setSelectionMode(QAbstractItemView::SingleSelection);
+    invoice_lines_->header()->setSectionsClickable(false);
+    invoice_lines_->setIconSize(QSize(16, 16));
+    placed_.push_back({invoice_lines_, 0, -255, 0, 191, kLinesPane});
+
+    make_edit(ids::kSalesperson, 65, -61, 215, 23, 63, kBottom);
+    make_edit(ids::kInvoiceNote, 65, -38, 215, 23, 127, kBottom);
+
+    auto make_combo = [&](int id, std::initializer_list<const char*> items, int x, int y) {
+        auto* c = new QComboBox(client_);
+        c->setObjectName(QStringLiteral("combo%1").arg(id));
+        for (const char* item : items) c->addItem(QString::fromLatin1(item));
+        c->setCurrentIndex(0);
+        c->setMaxVisibleItems(8);
+        controls_[id] = c;
+        placed_.push_back({c, x, y, 100, 23, kBottomRight});
+        return c;
+    };
+    status_ = make_combo(ids::kStatus, {"INCOMPLETE", "COMPLETE"}, -403, -64);
+    payment_ = make_combo(ids::kPayment, {"UNPAID", "CASH", "CHECK", "CREDIT CARD", "ACCOUNT", "WARRANTY"},
+                          -403, -41);
+    make_edit(ids::kCashReceived, -219, -61, 62, 23, 31, kBottomRight, false, true);
+
+    // Tab order is the creation order of the focusable controls.
+    const int order[] = {ids::kCustomerName, ids::kPhoneNumber, ids::kContacts, ids::kAddress,
+                         ids::kInvoiceNumber, ids::kOrderNumber, ids::kInvoiceDate, ids::kInvoiceTime,
+                         ids::kOrderQuantity, ids::kBackorderQuantity, ids::kInventoryItem, ids::kItemNumber,
+                         ids::kSearchPriceFile, ids::kDescription, ids::kRemark, ids::kUnitPrice, ids::kUnitCost,
+                         ids::kTaxPercent, ids::kAddToInventory, ids::kAddToInvoice, ids::kClear,
+                         ids::kInventoryList, ids::kInvoiceLines, ids::kSalesperson, ids::kInvoiceNote,
+                         ids::kStatus, ids::kPayment, ids::kCashReceived};
+    for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(controls_[order[i - 1]], controls_[order[i]]);
+
+    client_->setStyleSheet(QStringLiteral(
+        "QPushButton[flat_style=\"true\"] { border: 1px solid #8a97a8; border-radius: 2px;"
+        "  background: #f4f6f9; padding: 0 4px; }"
+        "QPushButton[flat_style=\"true\"]:hover { background: #e3ecf7; border-color: #3d6fb6; }"
+        "QPushButton[flat_style=\"true\"]:pressed { background: #c9daf0; }"
+        "QPushButton[flat_style=\"true\"]:focus { border-color: #3d6fb6; }"));
+}
+
+void MainWindow::build_menu() {
+    auto add = [&](QMenu* menu, const char* text, int id) {
+        QAction* a = menu->addAction(QString::fromLatin1(text));
+        a->setData(id);
+        a->setObjectName(QStringLiteral("menu%1").arg(id));
+        actions_[id] = a;
+        connect(a, &QAction::triggered, this, [this, id] { run_command(id); });
+        return a;
+    };
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    add(file, "New Invoice...", ids::kMenuNewInvoice);
+    add(file, "Import Items...", ids::kMenuImportItems);
+    add(file, "&Print...", ids::kMenuPrint);
+    file->addSeparator();
+    add(file, "E&xit", ids::kMenuExit);
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    add(view, "Refresh", ids::kMenuRefresh);
+    view->addSeparator();
+    add(view, "Contacts", ids::kMenuContacts);
+    add(view, "Invoices", ids::kMenuInvoices);
+    add(view, "Messages", ids::kMenuMessages);
+    reports_menu_ = view->addMenu(QStringLiteral("Reports"));
+    add(reports_menu_, "Sales", ids::kMenuSalesReport)->setEnabled(false);
+    add(reports_menu_, "Non-Inventory Sales", ids::kMenuNonInventorySalesReport);
+    add(reports_menu_, "Suggested Order", ids::kMenuSuggestedOrderReport);
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    add(help, "View Help", ids::kMenuViewHelp);
+    add(help, "About Stockavelle Inventory And Invoice Management System", ids::kMenuAbout);
+}
+
+void MainWindow::connect_controls() {
+    for (auto& [id, b] : buttons_) {
+        const int cid = id;
+        connect(b, &QPushButton::clicked, this, [this, cid] { run_command(cid); });
+    }
+    connect(edits_[ids::kItemNumber], &QLineEdit::textChanged, this, [this] { arm_type_ahead(); });
+    connect(edits_[ids::kDescription], &QLineEdit::textChanged, this, [this] {
+        if (edits_[ids::kItemNumber]->text().isEmpty()) arm_type_ahead();
+    });
+    for (int id : ids::kInvoiceFieldIds) {
+        connect(edits_[id], &QLineEdit::textChanged, this, [this, id] { invoice_field_changed(id); });
+    }
+    // activated, unlike currentIndexChanged, comes only from the user, as a selection change notification does.
+    connect(payment_, &QComboBox::activated, this, [this](int index) {
+        if (on_payment_selected) on_payment_selected(index);
+    });
+    connect(status_, &QComboBox::activated, this, [this](int index) {
+        if (!loading_guard || !on_status_selected) return;
+        if (!on_status_selected(index)) status_->setFocus();
+    });
+}
+
+QWidget* MainWindow::control(int id) const {
+    auto it = controls_.find(id);
+    return it == controls_.end() ? nullptr : it->second;
+}
+
+QLineEdit* MainWindow::edit(int id) const {
+    auto it = edits_.find(id);
+    return it == edits_.end() ? nullptr : it->second;
+}
+
+QPushButton* MainWindow::button(int id) const {
+    auto it = buttons_.find(id);
+    return it == buttons_.end() ? nullptr : it->second;
+}
+
+QAction* MainWindow::action(int id) const {
+    auto it = actions_.find(id);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+void MainWindow::set_command_handler(int id, std::function<void()> handler) { handlers_[id] = std::move(handler); }
+
+bool MainWindow::run_command(int id) {
+    if (auto it = handlers_.find(id); it != handlers_.end() && it->second) {
+        it->second();
+        return true;
+    }
+    switch (id) {
+    case ids::kAddToInvoice:
+        if (on_add_to_invoice && on_add_to_invoice() == 1) {
+            clear_entry_fields(true);
+            edits_[ids::kItemNumber]->setFocus();
+        }
+        return static_cast<bool>(on_add_to_invoice);
+    case ids::kClear:
+        clear_entry_fields(false);
+        edits_[ids::kItemNumber]->setFocus();
+        return true;
+    case ids::kMenuExit:
+        close();
+        return true;
+    case ids::kMenuNewInvoice:
+        if (!on_new_invoice) return false;
+        if (on_new_invoice() != 1) show_string(this, 37, MsgIcon::Information);
+        return true;
+    case ids::kMenuViewHelp:
+        open_help();
+        return true;
+    case ids::kMenuAbout:
+        show_about();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void MainWindow::clear_entry_fields(bool always) {
+    edits_[ids::kOrderQuantity]->setText(QString());
+    edits_[ids::kBackorderQuantity]->setText(QString());
+    QLineEdit* description = edits_[ids::kDescription];
+    QLineEdit* item_number = edits_[ids::kItemNumber];
+    const bool rearm = always && item_number->text().isEmpty() && description->text().isEmpty();
+    if (always || !description->text().isEmpty()) description->setText(QString());
+    if (always || !item_number->text().isEmpty()) item_number->setText(QString());
+    // Setting an already empty edit raises no change here, but the original's edit control did, so the
+    // list is searched again after "Add to Invoice" either way.
+    if (rearm) arm_type_ahead();
+    edits_[ids::kRemark]->setText(QString());
+    edits_[ids::kUnitPrice]->setText(QString());
+    edits_[ids::kUnitCost]->setText(QString());
+    edits_[ids::kTaxPercent]->setText(field_text(session().settings.tax_percentage));
+    inventory_item_->setChecked(true);
+}
+
+void MainWindow::arm_type_ahead() { type_ahead_timer_->start(kTypeAheadDelayMs); }
+
+bool MainWindow::search_pending() const { return type_ahead_timer_->isActive(); }
+
+QString MainWindow::type_ahead_text() const {
+    QString text = edits_.at(ids::kItemNumber)->text();
+    if (text.isEmpty()) text = edits_.at(ids::kDescription)->text();
+    return text.left(255);
+}
+
+void MainWindow::fire_type_ahead() {
+    type_ahead_timer_->stop();
+    last_search_text = type_ahead_text();
+    const QString text = last_search_text;
+    emit type_ahead_search(text);
+    if (on_inventory_search) on_inventory_search(text);
+}
+
+void MainWindow::invoice_field_changed(int id) {
+    if (!loading_guard) return;
+    QLineEdit* e = edits_[id];
+    if (id == ids::kCustomerName && e->text().isEmpty()) {
+        if (ask_string(this, 36, false)) {
+            if (on_clear_customer) on_clear_customer();
+            return;
+        }
+    }
+    if (on_save_field && on_save_field(id) == 0) e->setFocus();
+}
+
+void MainWindow::layout_controls(int width, int height) {
+    const int w = std::max(width, kLayoutMinWidth);
+    const int h = std::max(height, kLayoutMinHeight);
+    for (const Placed& p : placed_) {
+        QRect r;
+        switch (p.anchor) {
+        case kFixed:
+            r = QRect(p.x, p.y, p.w < 0 ? w : p.w, p.h);
+            break;
+        case kBottom:
+            r = QRect(p.x, h + p.y, p.w, p.h);
+            break;
+        case kBottomRight:
+            r = QRect(w + p.x, h + p.y, p.w, p.h);
+            break;
+        case kInventoryPane:
+            r = QRect(0, 178, w, h - 434);
+            break;
+        case kLinesPane:
+            r = QRect(0, h - 255, w, 191);
+            break;
+        }
+        p.widget->setGeometry(r);
+    }
+}
+
+void MainWindow::set_sales_report_enabled(bool enabled) { actions_[ids::kMenuSalesReport]->setEnabled(enabled); }
+
+void MainWindow::open_help() {
+    QString path = session().help_path;
+    if (path.isEmpty()) path = session().program_folder + QStringLiteral("/Documentation/documentation.html");
+    if (!QFileInfo(path).isFile()) {
+        show_string(this, 11, MsgIcon::Warning, MsgButtons::Ok, MsgAnswer::Ok, path);
+        return;
+    }
+    shell_open(path);
+}
+
+void MainWindow::show_about() {
+    AboutDialog dialog(this);
+    DialogSeam::exec(dialog);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == client_ && event->type() == QEvent::Resize) {
+        const auto* e = static_cast<QResizeEvent*>(event);
+        layout_controls(e->size().width(), e->size().height());
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    type_ahead_timer_->stop();
+    session().release_arrays();
+    event->accept();
+}
+
+}  // namespace stk::client

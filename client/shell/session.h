@@ -1,0 +1,65 @@
+// Process-wide state of the client: where its data set and program are, its settings, its request layer and
+// its reserved arrays. One instance, reached through session().
+#pragma once
+
+#include <QString>
+#include <memory>
+
+#include "client/contacts/contacts.h"
+#include "client/shell/api/server_api.h"
+#include "client/shell/client_settings.h"
+#include "client/shell/reserved_array.h"
+#include "common/records.h"
+
+namespace stk::client {
+
+class MainWindow;
+
+// Slots of the arrays whose records belong to other windows; only their sizes matter here.
+struct InvoiceResultSlot { char bytes[648]; };
+struct ReceiptElementSlot { char bytes[984]; };
+
+inline constexpr int kMaxMessages = 10000;
+inline constexpr int kMaxReceiptElements = 500;
+
+struct ClientSession {
+    QString program_folder;  // folder of the running program, no trailing separator
+    QString data_set;        // the data set chosen at start, no trailing separator
+
+    // Paths derived from the two folders (filled by load_settings).
+    QString settings_path;
+    QString help_path;
+    QString server_path;
+    QString contacts_path;
+    QString default_layout_path;
+    QString sales_report_path;
+    QString non_inventory_sales_report_path;
+    QString suggested_order_report_path;
+
+    ClientSettings settings;
+    bool exit_requested = false;
+
+    // The request layer, addressed from the settings when dialog 137 is confirmed.
+    ServerApi api{ServerAddress{}, std::string{}};
+
+    ContactTable contacts;
+    ReservedArray<InvoiceResultSlot> invoice_results;
+    ReservedArray<InventoryRecord> inventory_results;
+    ReservedArray<MessageRecord> messages;
+    ReservedArray<std::int32_t> history;
+    ReservedArray<ReceiptElementSlot> receipt_elements;
+
+    MainWindow* main_window = nullptr;
+
+    // The data-set folder + relative path ("Reports/sales report.xml" etc.).
+    QString data_set_file(const QString& relative) const;
+    // Reserves the six arrays from the capacities in `settings`; false when one cannot be reserved.
+    bool reserve_arrays();
+    void release_arrays();
+    // Points the request layer at the configured server and client name.
+    void apply_connection_settings();
+};
+
+ClientSession& session();
+
+}  // namespace stk::client

@@ -1,0 +1,106 @@
+#include "client/shell/startup.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QStringList>
+
+#include "client/shell/control_ids.h"
+#include "client/shell/data_set.h"
+#include "client/shell/main_window.h"
+#include "client/shell/session.h"
+#include "client/shell/shell_open.h"
+#include "client/shell/startup_dialogs.h"
+#include "client/shell/strings.h"
+#include "client/shell/text_1252.h"
+#include "platform/instance_lock.h"
+
+namespace stk::client {
+
+StartupOptions parse_command_line(const QStringList& arguments) {
+    StartupOptions options;
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString& a = arguments[i];
+        if (a == QStringLiteral("--data-set") && i + 1 < arguments.size()) {
+            options.data_set = arguments[++i];
+        } else if (a.startsWith(QStringLiteral("--data-set="))) {
+            options.data_set = a.mid(11);
+        }
+    }
+    return options;
+}
+
+bool start_local_server_if_needed(MainWindow* window) {
+    ClientSession& s = session();
+    if (s.settings.remote() || platform::server_instance_running()) return false;
+    show_string(window, 43, MsgIcon::Information);
+    // The launch is not checked: the first request waits for the server in the "Attempting to connect" dialog.
+    shell_start(s.server_path);
+    return true;
+}
+
+namespace {
+
+void end_startup(MainWindow& window) {
+    session().exit_requested = true;
+    window.close();
+}
+
+}  // namespace
+
+bool run_startup(MainWindow& window, const StartupOptions& options, const std::function<void()>& attach) {
+    ClientSession& s = session();
+    s.main_window = &window;
+    s.program_folder = options.program_folder;
+
+    const bool fixed_data_set = !options.data_set.isEmpty();
+    if (fixed_data_set) {
+        const QString folder = QDir::cleanPath(QDir(options.data_set).absolutePath());
+        if (!QFileInfo(folder + QStringLiteral("/stockavelle client settings.txt")).exists()) {
+            QDir().mkpath(folder);
+            make_data_set(folder, s.program_folder);
+        }
+        s.data_set = folder;
+    } else {
+        QString chosen;
+        if (choose_data_set(&window, s.program_folder, &chosen) == DataSetOutcome::Exit) {
+            end_startup(window);
+            return false;
+        }
+        s.data_set = chosen;
+    }
+
+    if (!load_settings(&window)) {
+        end_startup(window);
+        return false;
+    }
+    window.edit(ids::kTaxPercent)->setText(field_text(s.settings.tax_percentage));
+    if (!run_company_dialog(&window)) {
+        end_startup(window);
+        return false;
+    }
+    if (!fixed_data_set) write_pointer_file(s.data_set);
+    install_wait_dialog(s.api, &s.settings);
+    start_local_server_if_needed(&window);
+    load_contacts(QFile::encodeName(s.contacts_path).toStdString(), s.contacts, &window);
+    if (attach) attach();
+
+    int count = 0;
+    const int result = s.api.get_invoice_count(&count);
+    if (result == 1 && count > 0) {
+        if (window.on_load_invoice) window.on_load_invoice(count);
+        return true;
+    }
+    if (!window.on_new_invoice) return true;
+    if (window.on_new_invoice() == 1) {
+        show_string(&window, 35, MsgIcon::Information);
+        window.edit(ids::kInvoiceNumber)->setFocus();
+        return true;
+    }
+    show_string(&window, 37, MsgIcon::Information);
+    end_startup(window);
+    return false;
+}
+
+}  // namespace stk::client

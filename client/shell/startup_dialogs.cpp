@@ -1,0 +1,330 @@
+#include "client/shell/startup_dialogs.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocalSocket>
+#include <QPushButton>
+#include <QTcpSocket>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "client/shell/api/server_api.h"
+#include "client/shell/client_settings.h"
+#include "client/shell/data_set.h"
+#include "client/shell/dialog_seam.h"
+#include "client/shell/main_window.h"
+#include "client/shell/session.h"
+#include "client/shell/text_1252.h"
+#include "platform/host_port.h"
+#include "platform/local_pipe.h"
+
+namespace stk::client {
+
+// ---- Dialog 145 ---------------------------------------------------------------------------------------
+
+DataSetDialog::DataSetDialog(QWidget* owner, QString program_folder)
+    : QDialog(owner), program_folder_(std::move(program_folder)) {
+    setObjectName(QStringLiteral("dialog145"));
+    setWindowTitle(QStringLiteral("Stockavelle Inventory And Invoice Management System Client"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(QStringLiteral("Contacts, Price Files, Receipt Layouts, Reports, and Images Location"), this));
+    path_edit_ = new QLineEdit(this);
+    path_edit_->setObjectName(QStringLiteral("control1117"));
+    path_edit_->setReadOnly(true);
+    path_edit_->setMinimumWidth(460);
+    layout->addWidget(path_edit_);
+    auto add = [&](int id, const char* text) {
+        auto* b = new QPushButton(QString::fromLatin1(text), this);
+        b->setObjectName(QStringLiteral("control%1").arg(id));
+        b->setAutoDefault(false);
+        buttons_[id] = b;
+        return b;
+    };
+    layout->addWidget(add(1114, "Create a new set of contacts, price files, receipt layouts, and reports..."));
+    layout->addWidget(add(1113, "Open an existing set of contacts, price files, receipt layouts, and reports..."));
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    QPushButton* ok = add(1088, "OK");
+    ok->setDefault(true);
+    ok->setEnabled(false);
+    row->addWidget(ok);
+    row->addWidget(add(1102, "Exit"));
+    layout->addLayout(row);
+
+    connect(buttons_[1114], &QPushButton::clicked, this, &DataSetDialog::create_new);
+    connect(buttons_[1113], &QPushButton::clicked, this, &DataSetDialog::open_existing);
+    connect(ok, &QPushButton::clicked, this, [this] { done(kChosen); });
+    connect(buttons_[1102], &QPushButton::clicked, this, [this] { done(kExit); });
+}
+
+void DataSetDialog::set_path(const QString& path) {
+    path_ = path;
+    path_edit_->setText(path);
+    buttons_[1088]->setEnabled(!path.isEmpty());
+}
+
+QPushButton* DataSetDialog::button(int id) const {
+    auto it = buttons_.find(id);
+    return it == buttons_.end() ? nullptr : it->second;
+}
+
+void DataSetDialog::create_new() {
+    QString chosen;
+    if (create_data_set(this, program_folder_, &chosen)) {
+        set_path(chosen);
+        done(kChosen);
+    }
+}
+
+void DataSetDialog::open_existing() {
+    QString chosen;
+    if (choose_existing_data_set(this, &chosen)) {
+        set_path(chosen);
+        done(kChosen);
+    }
+}
+
+DataSetOutcome choose_data_set(QWidget* owner, const QString& program_folder, QString* data_set) {
+    DataSetDialog dialog(owner, program_folder);
+    QString known;
+    if (read_pointer_file(&known) && !known.isEmpty()) {
+        dialog.set_path(known);
+    } else {
+        QString chosen;
+        if (create_data_set(&dialog, program_folder, &chosen)) {
+            *data_set = chosen;
+            return DataSetOutcome::Chosen;
+        }
+    }
+    const int result = DialogSeam::exec(dialog);
+    if (result == DataSetDialog::kExit || dialog.path().isEmpty()) return DataSetOutcome::Exit;
+    *data_set = dialog.path();
+    return DataSetOutcome::Chosen;
+}
+
+// ---- Dialog 137 ---------------------------------------------------------------------------------------
+
+namespace {
+
+struct CompanyField {
+    int id;
+    const char* label;
+    int limit;
+};
+
+constexpr CompanyField kCompanyFields[] = {
+    {1081, "Window Title", 255}, {1071, "Company Name", 255}, {1073, "Address", 255},
+    {1074, "City", 63},          {1075, "State", 63},         {1078, "Zip Code", 63},
+    {1079, "Phone Number", 63},  {1080, "Tax Percentage", 11},
+};
+
+}  // namespace
+
+CompanyDialog::CompanyDialog(QWidget* owner, const ClientSettings& s) : QDialog(owner) {
+    setObjectName(QStringLiteral("dialog137"));
+    setWindowTitle(kCaption);
+    auto* layout = new QVBoxLayout(this);
+    auto* company = new QGroupBox(QStringLiteral("Company Information"), this);
+    auto* form = new QFormLayout(company);
+    auto make_edit = [&](int id, int limit) {
+        auto* e = new QLineEdit(this);
+        e->setObjectName(QStringLiteral("control%1").arg(id));
+        e->setMaxLength(limit);
+        edits_[id] = e;
+        return e;
+    };
+    for (const CompanyField& f : kCompanyFields) form->addRow(QString::fromLatin1(f.label), make_edit(f.id, f.limit));
+    layout->addWidget(company);
+
+    auto* connection = new QGroupBox(QStringLiteral("Connection Settings"), this);
+    auto* cform = new QFormLayout(connection);
+    cform->addRow(QStringLiteral("Stockavelle Server Name"), make_edit(1087, 31));
+    remote_ = new QCheckBox(QStringLiteral("Connect to Stockavelle Server on a remote computer:"), this);
+    remote_->setObjectName(QStringLiteral("control1076"));
+    cform->addRow(remote_);
+    cform->addRow(QStringLiteral("Remote Computer Network Name"), make_edit(1072, 260));
+    layout->addWidget(connection);
+
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    auto add = [&](int id, const char* text) {
+        auto* b = new QPushButton(QString::fromLatin1(text), this);
+        b->setObjectName(QStringLiteral("control%1").arg(id));
+        buttons_[id] = b;
+        row->addWidget(b);
+        return b;
+    };
+    add(1, "Continue")->setDefault(true);
+    add(1102, "Exit")->setAutoDefault(false);
+    layout->addLayout(row);
+    setMinimumWidth(520);
+
+    edits_[1081]->setText(field_text(s.window_title));
+    edits_[1071]->setText(field_text(s.company_name));
+    edits_[1073]->setText(field_text(s.address));
+    edits_[1074]->setText(field_text(s.city));
+    edits_[1075]->setText(field_text(s.state));
+    edits_[1078]->setText(field_text(s.zip_code));
+    edits_[1079]->setText(field_text(s.phone_number));
+    edits_[1080]->setText(field_text(s.tax_percentage));
+    edits_[1087]->setText(field_text(s.server_name));
+    edits_[1072]->setText(field_text(s.remote_computer_name));
+    remote_->setChecked(s.remote());
+    edits_[1072]->setEnabled(remote_->isChecked());
+
+    connect(remote_, &QCheckBox::toggled, this, [this](bool on) { edits_[1072]->setEnabled(on); });
+    connect(buttons_[1], &QPushButton::clicked, this, [this] { done(kContinue); });
+    connect(buttons_[1102], &QPushButton::clicked, this, [this] { done(kExit); });
+}
+
+QLineEdit* CompanyDialog::edit(int id) const {
+    auto it = edits_.find(id);
+    return it == edits_.end() ? nullptr : it->second;
+}
+
+QPushButton* CompanyDialog::button(int id) const {
+    auto it = buttons_.find(id);
+    return it == buttons_.end() ? nullptr : it->second;
+}
+
+void CompanyDialog::read_into(ClientSettings& s) const {
+    set_field_text(s.window_title, edits_.at(1081)->text());
+    set_field_text(s.company_name, edits_.at(1071)->text());
+    set_field_text(s.address, edits_.at(1073)->text());
+    set_field_text(s.city, edits_.at(1074)->text());
+    set_field_text(s.state, edits_.at(1075)->text());
+    set_field_text(s.zip_code, edits_.at(1078)->text());
+    set_field_text(s.phone_number, edits_.at(1079)->text());
+    set_field_text(s.tax_percentage, edits_.at(1080)->text());
+    set_field_text(s.server_name, edits_.at(1087)->text());
+    set_field_text(s.remote_computer_name, edits_.at(1072)->text());
+    set_field(s.connect_to_remote_computer, remote_->isChecked() ? "TRUE" : "FALSE");
+}
+
+bool run_company_dialog(MainWindow* window) {
+    ClientSession& s = session();
+    CompanyDialog dialog(window, s.settings);
+    const int result = DialogSeam::exec(dialog);
+    // The close box ends start-up like Exit: the connection was never confirmed.
+    if (result != CompanyDialog::kContinue) return false;
+    dialog.read_into(s.settings);
+    if (window) {
+        window->set_sales_report_enabled(s.settings.sales_report_enabled());
+        if (s.settings.window_title[0] != '\0') window->setWindowTitle(field_text(s.settings.window_title));
+    }
+    if (s.settings.server_name[0] == '\0') set_field(s.settings.server_name, kDefaultServerName);
+    if (s.settings.client_name[0] == '\0') set_field(s.settings.client_name, kDefaultClientName);
+    s.apply_connection_settings();
+    if (window) window->edit(418)->setText(field_text(s.settings.tax_percentage));
+    write_settings_file(QFile::encodeName(s.settings_path).toStdString(), s.settings);
+    return true;
+}
+
+// ---- Dialog 131 ---------------------------------------------------------------------------------------
+
+QString wait_dialog_text(const ClientSettings& s) {
+    if (!s.remote()) {
+        return QStringLiteral("Attempting to connect to Stockavelle Server.\r\nStockavelle Server Name: ") +
+               field_text(s.server_name) + QStringLiteral("\r\n\r\nPlease wait...");
+    }
+    return QStringLiteral("Attempting to connect to remote computer.\r\nRemote Computer Name: ") +
+           field_text(s.remote_computer_name) + QStringLiteral("\r\nStockavelle Server Name: ") +
+           field_text(s.server_name) + QStringLiteral("\r\n\r\nPlease wait...");
+}
+
+// One connection attempt in flight, watched through signals so the dialog keeps painting and answering.
+struct WaitDialog::Probe {
+    ServerAddress address;
+    std::unique_ptr<QLocalSocket> local;
+    std::unique_ptr<QTcpSocket> tcp;
+    bool busy() const {
+        if (local) return local->state() != QLocalSocket::UnconnectedState;
+        if (tcp) return tcp->state() != QAbstractSocket::UnconnectedState;
+        return false;
+    }
+    void stop() {
+        if (local) local->abort();
+        if (tcp) tcp->abort();
+        local.reset();
+        tcp.reset();
+    }
+};
+
+WaitDialog::WaitDialog(QWidget* owner, const QString& text, const ServerAddress& address)
+    : QDialog(owner), probe_(std::make_unique<Probe>()) {
+    probe_->address = address;
+    setObjectName(QStringLiteral("dialog131"));
+    setWindowTitle(QStringLiteral("Stockavelle"));
+    auto* layout = new QVBoxLayout(this);
+    text_ = new QLabel(this);
+    text_->setObjectName(QStringLiteral("control1111"));
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text_->setText(shown);
+    text_->setProperty("raw_text", text);
+    layout->addWidget(text_);
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel_->setObjectName(QStringLiteral("control1060"));
+    row->addWidget(cancel_);
+    layout->addLayout(row);
+    connect(cancel_, &QPushButton::clicked, this, [this] {
+        timer_->stop();
+        probe_->stop();
+        done(0);
+    });
+    timer_ = new QTimer(this);
+    timer_->setInterval(500);
+    connect(timer_, &QTimer::timeout, this, &WaitDialog::try_once);
+    timer_->start();
+}
+
+WaitDialog::~WaitDialog() { probe_->stop(); }
+
+void WaitDialog::reject() {
+    timer_->stop();
+    probe_->stop();
+    done(0);
+}
+
+void WaitDialog::try_once() {
+    if (probe_->busy()) return;  // the last attempt is still under way; it reports by itself
+    probe_->stop();
+    auto succeeded = [this] {
+        timer_->stop();
+        probe_->stop();
+        done(1);
+    };
+    if (probe_->address.remote_computer.empty()) {
+        probe_->local = std::make_unique<QLocalSocket>();
+        connect(probe_->local.get(), &QLocalSocket::connected, this, succeeded, Qt::QueuedConnection);
+        probe_->local->connectToServer(
+            QString::fromLocal8Bit(platform::local_pipe_path(probe_->address.server_name).c_str()));
+        return;
+    }
+    std::string host;
+    unsigned short port = 0;
+    if (!platform::split_host_port(probe_->address.remote_computer, &host, &port)) return;
+    probe_->tcp = std::make_unique<QTcpSocket>();
+    connect(probe_->tcp.get(), &QTcpSocket::connected, this, succeeded, Qt::QueuedConnection);
+    probe_->tcp->connectToHost(QString::fromLocal8Bit(host.c_str()), port);
+}
+
+void install_wait_dialog(ServerApi& api, const ClientSettings* settings) {
+    api.on_unreachable = [&api, settings] {
+        QWidget* owner = QApplication::activeWindow();
+        if (!owner && session().main_window) owner = session().main_window;
+        WaitDialog dialog(owner, wait_dialog_text(*settings), api.address());
+        return DialogSeam::exec(dialog) == 1;
+    };
+}
+
+}  // namespace stk::client

@@ -1,0 +1,116 @@
+// The cost-layer table and "inventory fifo.txt".
+#include <new>
+#include <string>
+#include <unordered_set>
+
+#include "common/number_text.h"
+#include "common/text_field.h"
+#include "platform/durable_file.h"
+#include "server/db/inventory_file.h"
+#include "server/db/inventory_text.h"
+
+namespace stk::server {
+
+namespace it = inventory_text;
+
+namespace {
+
+bool parse_layer_line(std::string_view line, FifoLayer& layer) {
+    const auto cols = it::split_columns(line);
+    auto col = [&](std::size_t i) { return it::column_at(cols, i); };
+    return it::place_column(layer.item_number, col(0)) && it::place_column(layer.original_quantity, col(1)) &&
+           it::place_column(layer.remaining_quantity, col(2)) && it::place_column(layer.unit_cost, col(3)) &&
+           it::place_column(layer.date, col(4)) && it::place_column(layer.source, col(5));
+}
+
+void append_layer_line(std::string& out, const FifoLayer& layer) {
+    out.append(field(layer.item_number));
+    out += '\t';
+    out.append(field(layer.original_quantity));
+    out += '\t';
+    out.append(field(layer.remaining_quantity));
+    out += '\t';
+    out.append(field(layer.unit_cost));
+    out += '\t';
+    out.append(field(layer.date));
+    out += '\t';
+    out.append(field(layer.source));
+    out += "\r\n";
+}
+
+}  // namespace
+
+void clean_layer(FifoLayer& layer) {
+    it::clean_field(layer.item_number);
+    it::clean_field(layer.original_quantity);
+    it::clean_field(layer.remaining_quantity);
+    it::clean_field(layer.unit_cost);
+    it::clean_field(layer.date);
+    it::clean_field(layer.source);
+}
+
+int load_layers(ServerDatabase& db, const std::string& layers_path) {
+    db.layers.count = 0;
+    db.layers.commit_for(0);
+    std::string text;
+    if (it::read_or_create(layers_path, text) != it::ReadOutcome::Ok) return 0;
+    const bool read_all = it::for_each_line(text, [&](std::string_view line) {
+        if (line.size() >= it::kMaxLineLength) return false;
+        FifoLayer layer{};
+        return parse_layer_line(line, layer) && append_layer(db, layer) == 1;
+    });
+    return read_all ? 1 : 0;
+}
+
+int append_layer(ServerDatabase& db, const FifoLayer& layer) {
+    if (db.layers.count >= 2 * db.max_items) {
+        db.log_line(kInventoryFullText);
+        db.log_line("\r\n");
+        return 0;
+    }
+    if (!db.layers.grow_for_one()) {
+        db.log_line(kNoMemoryText);
+        return 0;
+    }
+    FifoLayer& slot = db.layers[db.layers.count + 1];
+    slot = layer;
+    clean_layer(slot);
+    db.layers.count += 1;
+    return 1;
+}
+
+int save_layers(ServerDatabase& db, const std::string& layers_path, LayerSaveMode mode) {
+    std::string text;
+    if (db.inventory.count == 0) {
+        // No item owns a layer any more. The file is written empty (see save_inventory_to) and the table
+        // follows it, so that what a restart loads is what the server holds now.
+        db.layers.count = 0;
+        db.layers.commit_for(0);
+        return platform::write_file_durably(layers_path, text) ? 1 : 0;
+    }
+    try {
+        text.reserve(static_cast<std::size_t>(db.layers.count) * 64);
+        if (mode == LayerSaveMode::Normal) {
+            for (int i = 1; i <= db.layers.count; ++i) append_layer_line(text, db.layers[i]);
+        } else {
+            std::unordered_set<std::string> items;  // upper-cased: the same answers as find_item
+            for (int slot = 1; slot <= db.inventory.count; ++slot) {
+                items.insert(upper_1252(field(db.inventory[slot].item_number)));
+            }
+            for (int i = 1; i <= db.layers.count; ++i) {
+                FifoLayer& layer = db.layers[i];
+                double remaining = 0.0;
+                if (!is_number(field(layer.remaining_quantity), &remaining) || !(remaining > 0.0)) continue;
+                if (items.count(upper_1252(field(layer.item_number))) == 0) continue;
+                const std::string kept(field(layer.remaining_quantity));
+                set_field(layer.original_quantity, kept);
+                append_layer_line(text, layer);
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
+    return platform::write_file_durably(layers_path, text) ? 1 : 0;
+}
+
+}  // namespace stk::server

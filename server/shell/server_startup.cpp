@@ -1,0 +1,186 @@
+#include "server/shell/server_startup.h"
+
+#include <cstdio>
+#include <filesystem>
+
+#include "platform/app_data.h"
+#include "platform/instance_lock.h"
+#include "server/db/inventory_file.h"
+#include "server/db/invoice_file.h"
+#include "server/db/message_file.h"
+#include "server/shell/new_database_set.h"
+#include "server/shell/pointer_file.h"
+
+namespace stk::server {
+
+namespace {
+
+constexpr std::size_t kMaxServerNameLength = 31;
+
+void note(const std::string& text) {
+    std::fputs(("StockavelleServer: " + text + "\n").c_str(), stderr);
+    std::fflush(stderr);
+}
+
+bool make_folder(const std::string& folder) {
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    return std::filesystem::is_directory(folder, ec);
+}
+
+LocationChoice location_from_options(StartupUi& ui, const StartupOptions& options) {
+    const std::optional<std::string> pointer = read_pointer_file();
+    LocationChoice choice;
+    if (options.new_set) {
+        choice.folder = absolute_folder(*options.new_set);
+        if (!make_folder(choice.folder)) note("cannot create the folder " + choice.folder);
+        choice.new_set.create = true;
+        choice.new_set.carry_inventory = options.carry_inventory;
+        choice.new_set.carry_invoices = options.carry_invoices;
+        choice.new_set.carry_messages = options.carry_messages;
+        const std::optional<std::string> current = options.database_set ? options.database_set : pointer;
+        if (current) choice.new_set.source = DatabasePaths::in_folder(absolute_folder(*current));
+        return choice;
+    }
+    if (options.database_set) {
+        choice.folder = absolute_folder(*options.database_set);
+        if (!make_folder(choice.folder)) note("cannot create the folder " + choice.folder);
+        return choice;
+    }
+    return ui.ask_location(pointer);
+}
+
+}  // namespace
+
+std::string absolute_folder(const std::string& folder) {
+    std::error_code ec;
+    std::filesystem::path p = std::filesystem::absolute(folder, ec);
+    if (ec) return folder;
+    std::string s = p.lexically_normal().string();
+    while (s.size() > 1 && s.back() == '/') s.pop_back();
+    return s;
+}
+
+void ServerRuntime::shutdown() {
+    if (listener) {
+        listener->close();
+        listener.reset();
+    }
+    dispatcher.reset();
+    db.release();
+}
+
+void check_other_instance(StartupUi& ui) {
+    if (platform::server_instance_running()) ui.warn_another_instance();
+    platform::hold_server_instance();
+}
+
+StartupOutcome start_server(StartupUi& ui, ServerRuntime& rt, const StartupOptions& options) {
+    ServerDatabase& db = rt.db;
+    db.log = [&ui](std::string_view text) { ui.append_log(text); };
+    auto fail = [&]() {
+        db.log_line(kInitializationFailure);
+        return StartupOutcome::Failed;
+    };
+
+    // 6. The database set.
+    const LocationChoice location = location_from_options(ui, options);
+    if (location.exit) return StartupOutcome::Exit;
+    rt.folder = location.folder;
+    const bool new_set = location.new_set.create;
+    if (!rt.folder.empty()) db.paths = DatabasePaths::in_folder(rt.folder);
+
+    // 7. Settings, unless this run creates the set.
+    if (!new_set && load_settings(db.paths.settings, rt.settings) != 1) {
+        db.log_line("Unable to load application settings.\r\n");
+        db.log_line(db.paths.settings);
+        db.log_line("\r\nUsing default settings.\r\n");
+    }
+    // 8.
+    if (rt.settings.server_name.empty()) rt.settings.server_name = "stockavelle server 1.0";
+    if (rt.settings.client_name.empty()) rt.settings.client_name = "stockavelle client 1.0";
+
+    // 9. A negative capacity cannot be reserved; it fails here rather than wrapping into a huge size.
+    if (rt.settings.max_items < 0 || rt.settings.max_invoices < 0 ||
+        !db.reserve(rt.settings.max_items, rt.settings.max_invoices)) {
+        db.log_line("Unable to reserve required memory. System memory and/or hard disk space might be low.\r\n");
+        return fail();
+    }
+
+    // 10.
+    if (new_set && create_database_set(db, location.new_set, options.program_folder) != 1) {
+        db.log_line(
+            "Unable to initialize new database set. The selected location might already contain company information "
+            "or the destination drive might be full or inaccessible.\r\n");
+        return fail();
+    }
+
+    // 11 to 13: whatever was not carried into the new set. Without a folder there is nothing to load.
+    const bool have_folder = !rt.folder.empty();
+    if (!(new_set && location.new_set.carry_inventory) &&
+        (!have_folder || load_inventory(db, db.paths.inventory, db.paths.layers) != 1)) {
+        db.log_line("Unable to load inventory database.\r\n");
+        db.log_line(db.paths.inventory);
+        db.log_line("\r\n");
+        return fail();
+    }
+    if (!(new_set && location.new_set.carry_invoices) &&
+        (!have_folder || load_invoices(db, db.paths.invoices) != 1)) {
+        db.log_line("Unable to load invoices database.\r\n");
+        db.log_line(db.paths.invoices);
+        db.log_line("\r\n");
+        return fail();
+    }
+    if (!(new_set && location.new_set.carry_messages) &&
+        (!have_folder || load_messages(db, db.paths.messages) != 1)) {
+        db.log_line("Unable to load messages database.\r\n");
+        db.log_line(db.paths.messages);
+        db.log_line("\r\n");
+        return fail();
+    }
+
+    // 14. The server name.
+    std::string name = rt.settings.server_name;
+    ServerNameOutcome outcome = ServerNameOutcome::Start;
+    if (options.server_name) {
+        name = options.server_name->substr(0, kMaxServerNameLength);
+    } else {
+        outcome = ui.ask_server_name(name);
+    }
+    if (outcome == ServerNameOutcome::Exit) return StartupOutcome::Exit;
+    if (outcome == ServerNameOutcome::Start) {
+        rt.settings.server_name = name.empty() ? std::string("stockavelle server 1.0") : name;
+        if (rt.settings.client_name.empty()) rt.settings.client_name = "stockavelle client 1.0";
+        if (save_settings(db.paths.settings, rt.settings) != 1) {
+            db.log_line("An error occured while attempting to save Stockavelle Server settings.\r\n");
+            db.log_line(db.paths.settings);
+            db.log_line("\r\n");
+        }
+        ui.set_title("Stockavelle Server - " + rt.settings.server_name + " - " + rt.folder);
+    }
+
+    // 15. The listener.
+    DispatcherConfig config;
+    config.client_name = rt.settings.client_name;
+    config.stall_timeout_ms = options.stall_timeout_ms;
+    config.ask_retry = [&ui](std::string_view text) { return ui.ask_retry(text); };
+    rt.dispatcher = std::make_unique<Dispatcher>(db, std::move(config));
+    rt.listener = std::make_unique<Listener>(*rt.dispatcher);
+    std::string why;
+    bool listening = rt.listener->listen_local(rt.settings.server_name, &why);
+    if (listening && options.listen_tcp) listening = rt.listener->listen_tcp(*options.listen_tcp, &why);
+    if (!listening) {
+        note(why);
+        rt.listener->close();
+        rt.listener.reset();
+        db.log_line("Unable to initialize communications resource.\r\n");
+        return fail();
+    }
+
+    // 16.
+    write_pointer_file(rt.folder);
+    db.log_line(kInitializationComplete);
+    return StartupOutcome::Serving;
+}
+
+}  // namespace stk::server

@@ -1,0 +1,57 @@
+// Reads one request from a connection, checks it, runs its operation and writes the answer; then, after the
+// client is gone, brings the database files back in line with memory when a write failed.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "common/records.h"
+#include "server/db/database.h"
+#include "server/transport/byte_stream.h"
+
+namespace stk::server {
+
+inline constexpr int kDefaultStallTimeoutMs = 10000;
+
+// Answers the save-with-retry question for a failed save: true = Retry, false = Cancel.
+using AskRetryFn = std::function<bool(std::string_view failure_text)>;
+
+struct DispatcherConfig {
+    std::string client_name = "stockavelle client 1.0";  // the ClientName every request must carry
+    // A request whose bytes stop arriving for this long is dropped, so one stalled client cannot hold up the
+    // others.
+    int stall_timeout_ms = kDefaultStallTimeoutMs;
+    AskRetryFn ask_retry;  // unset: Cancel
+};
+
+class Dispatcher {
+public:
+    Dispatcher(ServerDatabase& db, DispatcherConfig config) : db_(db), config_(std::move(config)) {}
+
+    DispatcherConfig& config() { return config_; }
+
+    // Serves one connection to its end: logs "Processing client request...", answers (or refuses) the request,
+    // disconnects, runs the saves a failed write calls for, and logs "Waiting for a client request".
+    void serve(ByteStream& stream);
+
+    // The request part alone: reads, checks, runs and answers. Returns the answer's result code, or -1 when
+    // no answer was written.
+    int dispatch_request(ByteStream& stream);
+
+    bool read_exactly(ByteStream& stream, void* buffer, std::size_t n);
+    void write_block(ByteStream& stream, const void* buffer, std::size_t n);
+
+private:
+    ServerDatabase& db_;
+    DispatcherConfig config_;
+};
+
+// Saves inventory (with its cost layers), invoices and messages whole, asking Retry/Cancel on each failure.
+// A database given up stays marked unsaved (ServerDatabase::*_unsaved); a saved one is unmarked.
+void save_all_databases(ServerDatabase& db, const AskRetryFn& ask_retry);
+
+// One attempt for every database marked unsaved, logging each outcome; unmarks those saved.
+void save_unsaved_databases(ServerDatabase& db);
+
+}  // namespace stk::server
