@@ -1,10 +1,10 @@
 #include "common/number_text.h"
 
+#include <locale.h>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
-#include <locale.h>
-#include <algorithm>
 
 namespace stk {
 

@@ -18,7 +18,15 @@ done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 SUDO=""
-[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+if [ "$(id -u)" -ne 0 ]; then
+  if ! command -v sudo > /dev/null; then
+    echo "Missing packages: ${missing[*]}" >&2
+    echo "Run this script as root (or install sudo) to install them." >&2
+    exit 1
+  fi
+  SUDO="sudo"
+fi
+echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

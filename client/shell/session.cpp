@@ -29,6 +29,26 @@ void ClientSession::release_arrays() {
     receipt_elements.release();
 }
 
+void ClientSession::reset() {
+    release_arrays();
+    program_folder.clear();
+    data_set.clear();
+    settings_path.clear();
+    help_path.clear();
+    server_path.clear();
+    contacts_path.clear();
+    default_layout_path.clear();
+    sales_report_path.clear();
+    non_inventory_sales_report_path.clear();
+    suggested_order_report_path.clear();
+    settings = ClientSettings{};
+    exit_requested = false;
+    api.set_address(ServerAddress{});
+    api.set_client_name(std::string());
+    api.on_unreachable = nullptr;
+    main_window = nullptr;
+}
+
 void ClientSession::apply_connection_settings() {
     ServerAddress address;
     address.server_name = std::string(field(settings.server_name));

@@ -56,6 +56,8 @@ struct ClientSession {
     // Reserves the six arrays from the capacities in `settings`; false when one cannot be reserved.
     bool reserve_arrays();
     void release_arrays();
+    // Back to the state before start-up (tests run several start-ups in one process).
+    void reset();
     // Points the request layer at the configured server and client name.
     void apply_connection_settings();
 };

@@ -25,8 +25,11 @@ FifoLayer new_layer(std::string_view item_number, std::string_view quantity, std
     return layer;
 }
 
+// Both files are written whole every time, so a save that works also mends an earlier failed one.
 int saved_result(ServerDatabase& db) {
-    return save_inventory(db, db.paths.inventory, LayerSaveMode::Normal) ? RESULT_OK : RESULT_SAVE_FAILED;
+    const bool saved = save_inventory(db, db.paths.inventory, LayerSaveMode::Normal) == 1;
+    db.inventory_unsaved = !saved;
+    return saved ? RESULT_OK : RESULT_SAVE_FAILED;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMetaObject>
+#include <QPalette>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -26,8 +27,8 @@ W* with_id(W* widget, int id) {
 }  // namespace
 
 std::optional<std::string> browse_for_folder(QWidget* owner, const QString& prompt) {
-    const QString folder = QFileDialog::getExistingDirectory(owner, prompt, QDir::homePath(),
-                                                             QFileDialog::ShowDirsOnly);
+    const QString folder =
+        QFileDialog::getExistingDirectory(owner, prompt, QDir::homePath(), QFileDialog::ShowDirsOnly);
     if (folder.isEmpty()) return std::nullopt;
     return to_path(QDir::toNativeSeparators(folder));
 }
@@ -38,8 +39,8 @@ NewSetChoice ask_new_set(QWidget* owner, bool can_carry) {
     return dialog.choice();
 }
 
-LocationDialog::LocationDialog(QWidget* parent, const std::optional<std::string>& pointer_folder,
-                               FolderBrowser browse, NewSetAsker new_set)
+LocationDialog::LocationDialog(QWidget* parent, const std::optional<std::string>& pointer_folder, FolderBrowser browse,
+                               NewSetAsker new_set)
     : QDialog(parent), browse_(std::move(browse)), new_set_dialog_(std::move(new_set)) {
     setWindowTitle("Stockavelle Inventory And Invoice Management System Server");
     setModal(true);
@@ -48,12 +49,17 @@ LocationDialog::LocationDialog(QWidget* parent, const std::optional<std::string>
     folder_edit_ = with_id(new QLineEdit(this), kFolderEdit);
     folder_edit_->setReadOnly(true);
     folder_edit_->setMinimumWidth(440);
+    // Read-only boxes look like the dialog, not like a field waiting for typing.
+    QPalette quiet = folder_edit_->palette();
+    quiet.setColor(QPalette::Base, quiet.color(QPalette::Window));
+    folder_edit_->setPalette(quiet);
+    folder_edit_->setFocusPolicy(Qt::ClickFocus);
     label->setBuddy(folder_edit_);
 
-    auto* create = with_id(new QPushButton("Create a new set of inventory, invoices, and messages...", this),
-                           kCreateButton);
-    auto* open = with_id(new QPushButton("Open an existing set of inventory, invoices, and messages...", this),
-                         kOpenButton);
+    auto* create =
+        with_id(new QPushButton("Create a new set of inventory, invoices, and messages...", this), kCreateButton);
+    auto* open =
+        with_id(new QPushButton("Open an existing set of inventory, invoices, and messages...", this), kOpenButton);
     ok_ = with_id(new QPushButton("OK", this), kOkButton);
     auto* exit = with_id(new QPushButton("Exit", this), kExitButton);
     for (QPushButton* b : {create, open, ok_, exit}) b->setAutoDefault(false);
@@ -143,6 +149,7 @@ void LocationDialog::show_folder() {
     folder_edit_->setCursorPosition(0);
     ok_->setEnabled(!folder_.empty());
     ok_->setDefault(!folder_.empty());
+    if (ok_->isEnabled()) ok_->setFocus();
 }
 
 LocationChoice LocationDialog::choice() const {

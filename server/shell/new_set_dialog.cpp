@@ -22,15 +22,15 @@ NewSetDialog::NewSetDialog(QWidget* parent, bool can_carry) : QDialog(parent) {
     setWindowTitle("Create New Database Set");
     setModal(true);
 
-    inventory_ = with_id(
-        new QCheckBox("Initialize new database set with inventory from currently selected database set.", this),
-        kInventoryBox);
-    invoices_ = with_id(
-        new QCheckBox("Initialize new database set with invoices from currently selected database set.", this),
-        kInvoicesBox);
-    messages_ = with_id(
-        new QCheckBox("Initialize new database set with messages from currently selected database set.", this),
-        kMessagesBox);
+    inventory_ =
+        with_id(new QCheckBox("Initialize new database set with inventory from currently selected database set.", this),
+                kInventoryBox);
+    invoices_ =
+        with_id(new QCheckBox("Initialize new database set with invoices from currently selected database set.", this),
+                kInvoicesBox);
+    messages_ =
+        with_id(new QCheckBox("Initialize new database set with messages from currently selected database set.", this),
+                kMessagesBox);
     for (QCheckBox* box : {inventory_, invoices_, messages_}) box->setEnabled(can_carry);
 
     auto* next = with_id(new QPushButton("Next", this), kNextButton);

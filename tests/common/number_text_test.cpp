@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <locale.h>
 #include <clocale>
 #include <cstdio>
-#include <locale.h>
 #include <string>
 
 #include "common/number_text.h"
@@ -32,8 +32,8 @@ TEST(NumberText, TheCheckAcceptsPlainDecimalsOnly) {
     for (const char* text : {"12", "12.5", "-3", "0.25", ".5", "5.", "3.1000000", "0", "-0.5", "1000000"}) {
         EXPECT_TRUE(is_number(text)) << text;
     }
-    for (const char* text : {"", "+5", "1e3", "007", "1,000", "-.5", "12abc", "abc", " 12", "12 ", "\t12",
-                             "12.3456789", "0.1234567", "-", "1.5.2"}) {
+    for (const char* text : {"", "+5", "1e3", "007", "1,000", "-.5", "12abc", "abc", " 12", "12 ", "\t12", "12.3456789",
+                             "0.1234567", "-", "1.5.2"}) {
         EXPECT_FALSE(is_number(text)) << '"' << text << '"';
     }
 }

@@ -29,6 +29,13 @@ std::string header_bytes(int version, std::string_view client, int opcode) {
     return std::string(reinterpret_cast<const char*>(&h), sizeof h);
 }
 
+// The log position once the server is idle after `requests` requests (the client has its answer before the
+// server logs its waiting line).
+std::size_t idle_mark(ServerProcess& server, int requests) {
+    EXPECT_TRUE(server.wait_for_count(kWaiting, requests + 1));
+    return server.log().size();
+}
+
 }  // namespace
 
 TEST(SpineServer, ServesRefusesAndEndsInOrder) {
@@ -46,21 +53,21 @@ TEST(SpineServer, ServesRefusesAndEndsInOrder) {
     ASSERT_TRUE(server.api().raw_exchange(header_bytes(100, "stockavelle client 1.0", stk::GET_INVOICE_TOTALS), &answer));
     EXPECT_EQ(answer.size(), sizeof(stk::ResponseHeader));  // bad index: the header alone
 
-    std::size_t mark = server.log().size();
+    std::size_t mark = idle_mark(server, 3);
     ASSERT_TRUE(server.api().raw_exchange(header_bytes(99, "stockavelle client 1.0", stk::GET_INVOICE_COUNT), &answer));
     EXPECT_TRUE(answer.empty());
     ASSERT_TRUE(server.wait_for_log(kWaiting, 10000, mark));
     EXPECT_EQ(server.log().substr(mark),
               std::string(kProcessing) + "Client version incorrect for this server.\r\n" + kWaiting);
 
-    mark = server.log().size();
+    mark = idle_mark(server, 4);
     ASSERT_TRUE(server.api().raw_exchange(header_bytes(100, "Stockavelle Client 1.0", stk::GET_INVOICE_COUNT), &answer));
     EXPECT_TRUE(answer.empty());
     ASSERT_TRUE(server.wait_for_log(kWaiting, 10000, mark));
     EXPECT_EQ(server.log().substr(mark), std::string(kProcessing) + "Client indentification incorrect.\r\n" + kWaiting);
     EXPECT_EQ(server.make_api("Stockavelle Client 1.0").get_invoice_count(&count), stk::client::kTransportFailed);
 
-    mark = server.log().size();
+    mark = idle_mark(server, 6);
     ASSERT_TRUE(server.api().raw_exchange(header_bytes(100, "stockavelle client 1.0", 15), &answer));
     EXPECT_TRUE(answer.empty());
     ASSERT_TRUE(server.wait_for_log(kWaiting, 10000, mark));
@@ -83,7 +90,7 @@ TEST(SpineServer, StalledClientIsDroppedAndOthersAreServed) {
     ServerProcess server;
     server.environment.insert("STOCKAVELLE_STALL_TIMEOUT_MS", "300");
     ASSERT_TRUE(server.start()) << server.log();
-    const std::size_t mark = server.log().size();
+    const std::size_t mark = idle_mark(server, 0);
 
     QLocalSocket stalled;
     stalled.connectToServer(QString::fromStdString(server.pipe_path()));

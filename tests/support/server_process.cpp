@@ -75,6 +75,10 @@ bool ServerProcess::running() const { return process_ && process_->state() != QP
 
 void ServerProcess::drain() {
     if (!process_) return;
+    if (running()) {
+        while (process_->waitForReadyRead(0)) {
+        }
+    }
     const QByteArray out = process_->readAllStandardOutput();
     out_.append(out.constData(), static_cast<std::size_t>(out.size()));
     const QByteArray err = process_->readAllStandardError();
@@ -99,6 +103,25 @@ bool ServerProcess::wait_for_log(std::string_view text, int timeout_ms, std::siz
         if (deadline.hasExpired() || !running()) {
             drain();
             return out_.size() > from && out_.find(text, from) != std::string::npos;
+        }
+        process_->waitForReadyRead(50);
+    }
+}
+
+int ServerProcess::count_of(std::string_view haystack, std::string_view text) {
+    int n = 0;
+    for (auto at = haystack.find(text); at != std::string_view::npos; at = haystack.find(text, at + text.size())) ++n;
+    return n;
+}
+
+bool ServerProcess::wait_for_count(std::string_view text, int n, int timeout_ms) {
+    QDeadlineTimer deadline(timeout_ms);
+    for (;;) {
+        drain();
+        if (count_of(out_, text) >= n) return true;
+        if (deadline.hasExpired() || !running()) {
+            drain();
+            return count_of(out_, text) >= n;
         }
         process_->waitForReadyRead(50);
     }

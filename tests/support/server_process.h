@@ -70,6 +70,12 @@ public:
     // Waits until the log contains `text` after byte offset `from`. true when it does.
     bool wait_for_log(std::string_view text, int timeout_ms = 10000, std::size_t from = 0);
 
+    // Waits until `text` occurs at least `n` times in the log. The server logs "Waiting for a client request"
+    // after the client already has its answer: wait_for_count(that line, requests + 1) waits until the
+    // server is idle again after `requests` requests.
+    bool wait_for_count(std::string_view text, int n, int timeout_ms = 10000);
+    static int count_of(std::string_view haystack, std::string_view text);
+
     // Paths.
     std::string root() const;          // the temporary folder of this server
     const std::string& database_set() const { return set_; }

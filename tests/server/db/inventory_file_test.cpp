@@ -91,25 +91,13 @@ TEST_F(InventoryDbTest, ColumnAndLineLimits) {
     EXPECT_EQ(log, "Unable to load inventory fifo data.\r\n");
 }
 
-TEST_F(InventoryDbTest, CapacityOfItemsAndLayers) {
+TEST_F(InventoryDbTest, LoadStopsAtCapacity) {
     db.release();
     open_db(2, 1);
     write(db.paths.inventory, kItemA + kItemB + "c3\tThird\r\n");
     EXPECT_EQ(load_inventory(db, db.paths.inventory, db.paths.layers), 0);
     EXPECT_EQ(db.inventory.count, 2);  // what was read so far stays
-
-    // Two slots per item for layers: exactly 4 fit, the fifth is refused with string 5.
-    db.layers.count = 0;
-    FifoLayer layer{};
-    set_field(layer.item_number, "A1");
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(append_layer(db, layer), 1);
-    log.clear();
-    EXPECT_EQ(append_layer(db, layer), 0);
-    EXPECT_EQ(db.layers.count, 4);
-    EXPECT_EQ(log, std::string(kInventoryFullText) + "\r\n");
-    EXPECT_EQ(log,
-              "Please increase maximum size of inventory database and restart Stockavelle. Please see stockavelle "
-              "client settings.txt and stockavelle server settings.txt.\r\n");
+    EXPECT_EQ(db.search_marks.count, 2);
 }
 
 TEST_F(InventoryDbTest, SaveAndLoadRoundTripIsByteIdentical) {

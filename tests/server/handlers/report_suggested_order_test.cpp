@@ -111,15 +111,16 @@ TEST(SuggestedOrder, SearchGivesTheSteppingAnswer) {
 
 TEST(SuggestedOrder, FallingValuesStillEnd) {
     // A negative cost cancels a rising value: the order value never grows, and the search still ends.
-    std::vector<OrderCandidate> candidates(2);
+    std::vector<OrderCandidate> candidates(3);
     candidates[0] = {.slot = 1, .sold = 1, .stock = 0, .unit_cost = 1.5};
     candidates[1] = {.slot = 2, .sold = 1, .stock = 0.5, .unit_cost = -1.5};
+    candidates[2] = {.slot = 3, .sold = 0, .stock = 5, .minimum = 6, .has_minimum = true, .unit_cost = 1};
     const OrderFactor found = find_order_factor(candidates, 1000);
     EXPECT_FALSE(found.reached);
     // Where the stepping does end (at f = 1.5, where the two quantities first differ), the answer is the
     // stepping's.
-    const OrderFactor reachable = find_order_factor(candidates, 1.5);
-    const std::optional<Stepped> reference = plain_stepping(candidates, 1.5, 1000000);
+    const OrderFactor reachable = find_order_factor(candidates, 2.5);
+    const std::optional<Stepped> reference = plain_stepping(candidates, 2.5, 1000000);
     ASSERT_TRUE(reference);
     EXPECT_EQ(reachable.step, reference->step);
 }

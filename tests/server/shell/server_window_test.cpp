@@ -2,7 +2,6 @@
 
 #include <QPlainTextEdit>
 #include <QScrollBar>
-#include <QSignalSpy>
 #include <QStringList>
 
 #include "server/shell/server_window.h"
@@ -65,9 +64,10 @@ TEST(ServerWindow, MultiLineEntriesRemoveOneOldLineEach) {
 TEST(ServerWindow, ClosingAnnouncesTheEnd) {
     ServerWindow w;
     w.show();
-    QSignalSpy closed(&w, &ServerWindow::closed);
+    int closed = 0;
+    QObject::connect(&w, &ServerWindow::closed, [&] { ++closed; });
     w.close();
-    EXPECT_EQ(closed.count(), 1);
+    EXPECT_EQ(closed, 1);
 }
 
 TEST(ServerWindow, TextConversionAtTheWidgetBoundary) {

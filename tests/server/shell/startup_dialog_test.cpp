@@ -145,8 +145,7 @@ TEST(LocationDialog, CreatingANewSetCarriesFromTheCurrentOne) {
     // Next, then the browser cancelled: every flag is cleared and the dialog stays.
     button(&d, LocationDialog::kCreateButton)->click();
     EXPECT_TRUE(d.isVisible());
-    EXPECT_FALSE(d.choice().new_set.create || d.choice().new_set.carry_inventory ||
-                 d.choice().new_set.carry_messages);
+    EXPECT_FALSE(d.choice().new_set.create || d.choice().new_set.carry_inventory || d.choice().new_set.carry_messages);
     EXPECT_EQ(d.choice().folder, "/srv/shop");
 
     // Cancel in the new-set dialog: no browser at all.

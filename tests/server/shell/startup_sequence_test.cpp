@@ -1,0 +1,182 @@
+// Start-up in its fixed order, driven through a scripted StartupUi, in this process.
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/app_data.h"
+#include "platform/durable_file.h"
+#include "platform/local_pipe.h"
+#include "server/shell/pointer_file.h"
+#include "server/shell/server_startup.h"
+#include "tests/support/server_process.h"
+
+using namespace stk::server;
+
+namespace {
+
+struct ScriptedUi : StartupUi {
+    std::string log;
+    std::string title;
+    bool location_exit = false;
+    std::string location_folder;
+    ServerNameOutcome name_outcome = ServerNameOutcome::Start;
+    std::string typed_name;
+    int location_asked = 0;
+
+    void append_log(std::string_view text) override { log.append(text); }
+    void warn_another_instance() override { log.append("<warned>"); }
+    LocationChoice ask_location(const std::optional<std::string>&) override {
+        ++location_asked;
+        LocationChoice c;
+        c.exit = location_exit;
+        c.folder = location_folder;
+        return c;
+    }
+    ServerNameOutcome ask_server_name(std::string& name) override {
+        if (!typed_name.empty()) name = typed_name;
+        return name_outcome;
+    }
+    bool ask_retry(std::string_view) override { return false; }
+    void set_title(std::string_view t) override { title = std::string(t); }
+};
+
+// A temporary set folder and app-data folder for one test.
+struct Scene {
+    QTemporaryDir dir;
+    std::string set;
+    std::string saved_appdata;
+    bool had_appdata = false;
+
+    Scene() {
+        stk::test::test_pipe_folder();
+        set = dir.path().toStdString() + "/set";
+        if (const char* v = std::getenv(stk::platform::kAppDataVariable)) {
+            had_appdata = true;
+            saved_appdata = v;
+        }
+        ::setenv(stk::platform::kAppDataVariable, (dir.path().toStdString() + "/appdata").c_str(), 1);
+    }
+    ~Scene() {
+        if (had_appdata)
+            ::setenv(stk::platform::kAppDataVariable, saved_appdata.c_str(), 1);
+        else
+            ::unsetenv(stk::platform::kAppDataVariable);
+    }
+    StartupOptions options(const std::string& name) const {
+        StartupOptions o;
+        o.database_set = set;
+        o.server_name = name;
+        return o;
+    }
+};
+
+const std::string kComplete = kInitializationComplete;
+const std::string kFailure = kInitializationFailure;
+
+}  // namespace
+
+TEST(StartupSequence, FreshFolderStartsSavesSettingsAndWritesThePointer) {
+    Scene scene;
+    ScriptedUi ui;
+    ServerRuntime rt;
+    const std::string name = stk::test::unique_server_name("startup");
+    ASSERT_EQ(start_server(ui, rt, scene.options(name)), StartupOutcome::Serving) << ui.log;
+    const std::string settings = scene.set + "/stockavelle server settings.txt";
+    EXPECT_EQ(ui.log, "Unable to load application settings.\r\n" + settings + "\r\nUsing default settings.\r\n" +
+                          kComplete);
+    EXPECT_EQ(ui.location_asked, 0);  // the command line named the set
+    EXPECT_EQ(ui.title, "Stockavelle Server - " + name + " - " + scene.set);
+    std::string text;
+    ASSERT_TRUE(stk::platform::read_whole_file(settings, text));
+    EXPECT_EQ(text, "ServerName=" + name + "\r\nClientName=stockavelle client 1.0\r\nMAX_INVOICES=100000\r\n"
+                    "MAX_ITEMS=100000\r\n");
+    EXPECT_EQ(read_pointer_file().value_or(""), scene.set);
+    EXPECT_TRUE(stk::platform::file_exists(stk::platform::local_pipe_path(name)));
+
+    // Second start on the same name while the first one listens: the socket is not taken over.
+    ScriptedUi second_ui;
+    ServerRuntime second;
+    EXPECT_EQ(start_server(second_ui, second, scene.options(name)), StartupOutcome::Failed);
+    EXPECT_EQ(second_ui.log, "Unable to initialize communications resource.\r\n" + kFailure);
+    EXPECT_TRUE(rt.listener && rt.listener->listening());
+
+    rt.shutdown();
+    EXPECT_FALSE(stk::platform::file_exists(stk::platform::local_pipe_path(name)));
+}
+
+TEST(StartupSequence, FailuresAreLoggedInOrder) {
+    Scene scene;
+    std::filesystem::create_directories(scene.set);
+    const std::string name = stk::test::unique_server_name("startup");
+
+    // A capacity that cannot be reserved.
+    ASSERT_TRUE(stk::platform::write_file_durably(scene.set + "/stockavelle server settings.txt", "MAX_ITEMS=-1\r\n"));
+    {
+        ScriptedUi ui;
+        ServerRuntime rt;
+        EXPECT_EQ(start_server(ui, rt, scene.options(name)), StartupOutcome::Failed);
+        EXPECT_EQ(ui.log,
+                  "Unable to reserve required memory. System memory and/or hard disk space might be low.\r\n" + kFailure);
+    }
+    // An inventory file that cannot be read.
+    ASSERT_TRUE(stk::platform::write_file_durably(scene.set + "/stockavelle server settings.txt", "MAX_ITEMS=10\r\n"));
+    std::filesystem::create_directories(scene.set + "/inventory.txt");
+    {
+        ScriptedUi ui;
+        ServerRuntime rt;
+        EXPECT_EQ(start_server(ui, rt, scene.options(name)), StartupOutcome::Failed);
+        EXPECT_EQ(ui.log, "Unable to load inventory database.\r\n" + scene.set + "/inventory.txt\r\n" + kFailure);
+    }
+    // A new set where a database file already is.
+    {
+        ScriptedUi ui;
+        ServerRuntime rt;
+        StartupOptions o = scene.options(name);
+        o.new_set = scene.set;
+        EXPECT_EQ(start_server(ui, rt, o), StartupOutcome::Failed);
+        EXPECT_EQ(ui.log,
+                  "Unable to initialize new database set. The selected location might already contain company "
+                  "information or the destination drive might be full or inaccessible.\r\n" +
+                      kFailure);
+    }
+    EXPECT_FALSE(read_pointer_file());  // only a successful start writes it
+}
+
+TEST(StartupSequence, DialogAnswersExitOrCloseWithoutRenaming) {
+    Scene scene;
+    std::filesystem::create_directories(scene.set);
+    {
+        ScriptedUi ui;
+        ui.location_exit = true;
+        ServerRuntime rt;
+        EXPECT_EQ(start_server(ui, rt, StartupOptions{}), StartupOutcome::Exit);
+        EXPECT_EQ(ui.log, "");
+    }
+    {
+        ScriptedUi ui;
+        ui.location_folder = scene.set;
+        ui.name_outcome = ServerNameOutcome::Exit;
+        ServerRuntime rt;
+        EXPECT_EQ(start_server(ui, rt, StartupOptions{}), StartupOutcome::Exit);
+    }
+    {
+        // Closed from the title bar: no save, no new title; the name from the settings file stays.
+        const std::string name = stk::test::unique_server_name("closed");
+        ASSERT_TRUE(stk::platform::write_file_durably(scene.set + "/stockavelle server settings.txt",
+                                                      "ServerName=" + name + "\r\n"));
+        ScriptedUi ui;
+        ui.location_folder = scene.set;
+        ui.name_outcome = ServerNameOutcome::Closed;
+        ui.typed_name = "typed but not taken";
+        ServerRuntime rt;
+        ASSERT_EQ(start_server(ui, rt, StartupOptions{}), StartupOutcome::Serving) << ui.log;
+        EXPECT_EQ(ui.log, kComplete);
+        EXPECT_EQ(ui.title, "");
+        EXPECT_EQ(rt.settings.server_name, name);
+        std::string text;
+        ASSERT_TRUE(stk::platform::read_whole_file(scene.set + "/stockavelle server settings.txt", text));
+        EXPECT_EQ(text, "ServerName=" + name + "\r\n");
+    }
+}

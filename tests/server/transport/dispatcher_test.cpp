@@ -1,0 +1,189 @@
+// The dispatcher over bytes in memory: refusals, the answers it completes itself, the stall bound, and the
+// saves after a failed write.
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <cstring>
+#include <filesystem>
+
+#include "common/protocol.h"
+#include "common/text_field.h"
+#include "server/transport/dispatcher.h"
+
+using namespace stk;
+using namespace stk::server;
+
+namespace {
+
+constexpr const char* kProcessing = "Processing client request...\r\n";
+constexpr const char* kWaiting = "Waiting for a client request\r\n";
+constexpr const char* kReceiveError = "An error occured while receiving data.\r\n";
+
+RequestHeader request(int opcode, std::string_view client = "stockavelle client 1.0", int version = 100) {
+    RequestHeader h;
+    std::memset(&h, 0, sizeof h);
+    h.version = version;
+    set_field(h.client_name, client);
+    h.opcode = opcode;
+    return h;
+}
+
+template <class T>
+std::string bytes(const T& v) {
+    return std::string(reinterpret_cast<const char*>(&v), sizeof v);
+}
+
+ResponseHeader response_of(const std::string& out) {
+    ResponseHeader r;
+    std::memset(&r, 0, sizeof r);
+    if (out.size() >= sizeof r) std::memcpy(&r, out.data(), sizeof r);
+    return r;
+}
+
+struct Fixture {
+    ServerDatabase db;
+    std::string log;
+    Dispatcher dispatcher{db, DispatcherConfig{}};
+
+    Fixture() {
+        db.log = [this](std::string_view t) { log.append(t); };
+        EXPECT_TRUE(db.reserve(100, 100));
+    }
+    std::string serve(const std::string& input, bool stall = false) {
+        MemoryStream stream(input, stall);
+        log.clear();
+        dispatcher.serve(stream);
+        EXPECT_TRUE(stream.finished);
+        return stream.output;
+    }
+};
+
+}  // namespace
+
+TEST(Dispatcher, RefusesWrongVersionClientNameAndUnknownOpcodeWithoutAnswer) {
+    Fixture f;
+    EXPECT_EQ(f.serve(bytes(request(GET_INVOICE_COUNT, "stockavelle client 1.0", 99))), "");
+    EXPECT_EQ(f.log, std::string(kProcessing) + "Client version incorrect for this server.\r\n" + kWaiting);
+
+    EXPECT_EQ(f.serve(bytes(request(GET_INVOICE_COUNT, "STOCKAVELLE CLIENT 1.0"))), "");
+    EXPECT_EQ(f.log, std::string(kProcessing) + "Client indentification incorrect.\r\n" + kWaiting);
+
+    EXPECT_EQ(f.serve(bytes(request(15))), "");
+    EXPECT_EQ(f.log, std::string(kProcessing) + kWaiting);
+
+    // A name with no NUL in its 32 bytes counts as its first 31 bytes, nothing beyond.
+    RequestHeader h = request(GET_INVOICE_COUNT);
+    std::memset(h.client_name, 'a', sizeof h.client_name);
+    h.opcode = GET_INVOICE_COUNT;
+    f.dispatcher.config().client_name = std::string(31, 'a');
+    EXPECT_EQ(response_of(f.serve(bytes(h))).result, RESULT_OK);
+    f.dispatcher.config().client_name = std::string(32, 'a');
+    EXPECT_EQ(f.serve(bytes(h)), "");
+}
+
+TEST(Dispatcher, AnswersCountTotalsAndInvoiceFetchesItself) {
+    Fixture f;
+    f.db.invoices.count = 0;
+    std::string out = f.serve(bytes(request(GET_INVOICE_COUNT)));
+    ASSERT_EQ(out.size(), sizeof(ResponseHeader));
+    ResponseHeader r = response_of(out);
+    EXPECT_EQ(r.opcode, GET_INVOICE_COUNT);
+    EXPECT_EQ(r.result, RESULT_OK);
+    EXPECT_EQ(r.value, 0);
+    EXPECT_EQ(r.payload_length, 0);
+    EXPECT_EQ(f.log, std::string(kProcessing) + kWaiting);
+
+    // Bad index: the header alone, result 0.
+    RequestHeader totals = request(GET_INVOICE_TOTALS);
+    totals.invoice_index = 0;
+    out = f.serve(bytes(totals));
+    ASSERT_EQ(out.size(), sizeof(ResponseHeader));
+    EXPECT_EQ(response_of(out).result, RESULT_FAILED);
+    EXPECT_EQ(response_of(out).opcode, GET_INVOICE_TOTALS);
+
+    // GET_INVOICE and GET_INVOICE_ITEM always carry their record, zero-filled when refused.
+    RequestHeader get = request(GET_INVOICE);
+    get.invoice_index = 5;
+    out = f.serve(bytes(get));
+    ASSERT_EQ(out.size(), sizeof(ResponseHeader) + sizeof(InvoiceRecord));
+    EXPECT_EQ(response_of(out).result, RESULT_FAILED);
+    EXPECT_EQ(response_of(out).payload_length, 0);
+    EXPECT_EQ(out.find_first_not_of('\0', sizeof(ResponseHeader)), std::string::npos);
+
+    RequestHeader item = request(GET_INVOICE_ITEM);
+    item.invoice_index = 1;
+    item.selector = 0;
+    out = f.serve(bytes(item));
+    ASSERT_EQ(out.size(), sizeof(ResponseHeader) + sizeof(InvoiceLine));
+    EXPECT_EQ(out.find_first_not_of('\0', sizeof(ResponseHeader)), std::string::npos);
+}
+
+TEST(Dispatcher, IncompleteOrStalledRequestIsNotCarriedOut) {
+    Fixture f;
+    // Half a header, then nothing more arrives: dropped after the stall bound.
+    f.dispatcher.config().stall_timeout_ms = 10;
+    const std::string header = bytes(request(GET_INVOICE_COUNT));
+    EXPECT_EQ(f.serve(header.substr(0, 100), /*stall=*/true), "");
+    EXPECT_EQ(f.log, std::string(kProcessing) + kReceiveError + kWaiting);
+
+    // A request block that breaks off: the operation does not run and nothing is answered.
+    RequestHeader add = request(ADD_INVOICE_ITEM);
+    add.invoice_index = 1;
+    InvoiceRecord copy;
+    std::memset(&copy, 0, sizeof copy);
+    EXPECT_EQ(f.serve(bytes(add) + bytes(copy) + std::string(100, 'x')), "");
+    EXPECT_EQ(f.log, std::string(kProcessing) + kReceiveError + kWaiting);
+
+    // A header with texts that fill their whole width (no NUL) is still read safely.
+    RequestHeader item = request(GET_INVENTORY_ITEM);
+    std::memset(item.text_a, 'Z', sizeof item.text_a);
+    std::memset(item.text_b, 'Z', sizeof item.text_b);
+    const std::string out = f.serve(bytes(item));
+    ASSERT_EQ(out.size(), sizeof(ResponseHeader));
+    EXPECT_EQ(response_of(out).result, RESULT_FAILED);
+}
+
+TEST(Dispatcher, ShortWriteIsLoggedAndTheExchangeEnds) {
+    Fixture f;
+    MemoryStream stream(bytes(request(GET_INVOICE_COUNT)));
+    stream.write_limit = 10;
+    f.dispatcher.serve(stream);
+    EXPECT_EQ(f.log, std::string(kProcessing) + "An error occured while sending data.\r\n" + kWaiting);
+    EXPECT_TRUE(stream.finished);
+}
+
+TEST(Dispatcher, UnsavedDatabasesStayMarkedUntilASaveWorks) {
+    QTemporaryDir dir;
+    const std::string folder = dir.path().toStdString() + "/set";  // not there yet: every save fails
+    Fixture f;
+    f.db.paths = DatabasePaths::in_folder(folder);
+    ASSERT_TRUE(f.db.invoices.grow_for_one());  // an empty invoice table has no file to write
+    f.db.invoices.count = 1;
+    int asked = 0;
+    save_all_databases(f.db, [&](std::string_view) { return ++asked < 2; });  // Retry once, then Cancel
+    EXPECT_EQ(asked, 4);  // inventory: Retry, Cancel; invoices: Cancel; messages: Cancel
+    EXPECT_TRUE(f.db.inventory_unsaved && f.db.invoices_unsaved && f.db.messages_unsaved);
+    EXPECT_NE(f.log.find("Stockavelle was unable to save inventory. The destination drive may be full, or the "
+                         "destination file(s) may be inaccessible or write protected.\r\n" +
+                         f.db.paths.inventory),
+              std::string::npos);
+
+    // Each later request tries once more and says how it went.
+    f.serve(bytes(request(GET_INVOICE_COUNT)));
+    EXPECT_TRUE(f.db.inventory_unsaved && f.db.invoices_unsaved && f.db.messages_unsaved);
+    EXPECT_NE(f.log.find("Stockavelle was unable to save messages."), std::string::npos);
+    EXPECT_EQ(f.log.rfind(kWaiting), f.log.size() - std::strlen(kWaiting));
+
+    std::filesystem::create_directories(folder);
+    f.serve(bytes(request(GET_INVOICE_COUNT)));
+    EXPECT_FALSE(f.db.inventory_unsaved || f.db.invoices_unsaved || f.db.messages_unsaved);
+    const std::string expected = std::string(kProcessing) + "Your inventory was successfully saved.\r\n" +
+                                 f.db.paths.inventory + "\r\n" + "Your invoices were successfully saved.\r\n" +
+                                 f.db.paths.invoices + "\r\n" + "Your messages were successfully saved.\r\n" +
+                                 f.db.paths.messages + "\r\n" + kWaiting;
+    EXPECT_EQ(f.log, expected);
+
+    // Nothing marked: nothing saved, nothing logged.
+    f.serve(bytes(request(GET_INVOICE_COUNT)));
+    EXPECT_EQ(f.log, std::string(kProcessing) + kWaiting);
+}
