@@ -1,6 +1,7 @@
 #include "client/invoice/sale_attach.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QTreeView>
 
 #include "client/contacts/contacts.h"
@@ -103,7 +104,7 @@ SaleWorkspace attach_sale(MainWindow& w) {
         set_field(r.zip_code, field(c.customer_zip_code));
         return session().contacts.append(r);
     };
-    contacts.save = [] { return save_contacts(to_1252(session().contacts_path), session().contacts) == 1; };
+    contacts.save = [] { return save_contacts(QFile::encodeName(session().contacts_path).toStdString(), session().contacts) == 1; };
     contacts.file_path = [] { return session().contacts_path; };
     return attach_sale(w, s.api, std::move(settings), std::move(contacts));
 }

@@ -110,8 +110,11 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
 MainWindow::~MainWindow() = default;
 
 void MainWindow::build_controls() {
+    // The placements are made for a compact 8-point dialog font; prefer a narrow face so captions fit.
     QFont font = QApplication::font();
-    font.setPixelSize(12);
+    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+                      QStringLiteral("Noto Sans"), QStringLiteral("DejaVu Sans Condensed"), font.family()});
+    font.setPixelSize(11);
     client_->setFont(font);
 
     toolbar_band_ = new QWidget(client_);
@@ -278,7 +281,7 @@ void MainWindow::build_controls() {
 
     client_->setStyleSheet(QStringLiteral(
         "QPushButton[flat_style=\"true\"] { border: 1px solid #8a97a8; border-radius: 2px;"
-        "  background: #f4f6f9; padding: 0 4px; }"
+        "  background: #f4f6f9; padding: 0 1px; }"
         "QPushButton[flat_style=\"true\"]:hover { background: #e3ecf7; border-color: #3d6fb6; }"
         "QPushButton[flat_style=\"true\"]:pressed { background: #c9daf0; }"
         "QPushButton[flat_style=\"true\"]:focus { border-color: #3d6fb6; }"));

@@ -1,5 +1,6 @@
 // The real server process: start-up, refusals, the stall bound, the socket's life and the orderly end.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -164,4 +165,39 @@ TEST(SpineServer, ServesTcpWhenAsked) {
     EXPECT_EQ(remote.get_invoice_count(&count), 1);
     EXPECT_EQ(count, 0);
     EXPECT_EQ(server.api().get_invoice_count(&count), 1);
+}
+
+TEST(SpineServer, InterruptEndsInOrderAndNoSetMeansFailure) {
+    ServerProcess server;
+    ASSERT_TRUE(server.start()) << server.log();
+    ::kill(static_cast<pid_t>(server.pid()), SIGINT);
+    EXPECT_TRUE(server.stop());  // already ending: waits for the exit and checks status 0
+    EXPECT_FALSE(stk::platform::file_exists(server.pipe_path()));
+
+    // Headless with no set named and none remembered: the failure lines and status 1.
+    ServerProcess lost;
+    lost.args_override = {"--server-name", lost.server_name()};
+    EXPECT_EQ(lost.run_to_exit(), 1);
+    EXPECT_NE(lost.log().find("Unable to load inventory database.\r\n"), std::string::npos) << lost.log();
+    EXPECT_EQ(lost.log().substr(lost.log().size() - 67),
+              "Server initialization failure. Please restart Stockavelle Server.\r\n");
+}
+
+TEST(SpineServer, NewSetBecomesTheSet) {
+    ServerProcess server;
+    const std::string fresh = server.root() + "/fresh";
+    server.args_override = {"--new-set", fresh, "--server-name", server.server_name()};
+    ASSERT_TRUE(server.start()) << server.log() << server.errors();
+    EXPECT_EQ(server.log().find("Unable to load application settings."), std::string::npos);  // not read for a new set
+    for (const char* file : {"inventory.txt", "inventory fifo.txt", "invoices.dat", "messages.dat",
+                             "stockavelle server settings.txt"})
+        EXPECT_TRUE(stk::platform::file_exists(fresh + "/" + file)) << file;
+    ASSERT_TRUE(server.stop());
+    std::string pointer;
+    ASSERT_TRUE(stk::platform::read_whole_file(server.app_data() + "/Stockavelle 1.0.1/Server Settings.txt", pointer));
+    EXPECT_EQ(pointer, fresh);
+
+    // The same folder again as a new set: its database files are there already.
+    EXPECT_EQ(server.run_to_exit(), 1);
+    EXPECT_NE(server.log().find("Unable to initialize new database set."), std::string::npos) << server.log();
 }

@@ -73,6 +73,8 @@ client::ServerApi ServerProcess::make_api(std::string client_name) const {
 
 bool ServerProcess::running() const { return process_ && process_->state() != QProcess::NotRunning; }
 
+qint64 ServerProcess::pid() const { return running() ? process_->processId() : 0; }
+
 void ServerProcess::drain() {
     if (!process_) return;
     if (running()) {

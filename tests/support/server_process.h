@@ -61,6 +61,8 @@ public:
     void kill();
 
     bool running() const;
+    // The server's process id (0 when not running), e.g. to send it SIGINT.
+    qint64 pid() const;
     int exit_code() const { return exit_code_; }
 
     // All standard output of the current (or last) run so far.

@@ -1,0 +1,111 @@
+// Pictures of the client against a real, seeded server, for looking at the screens. Not part of the suite:
+//   STK_SCREENSHOT_DIR=docs/screenshots test_client_shell --gtest_also_run_disabled_tests --gtest_filter='Screen*'
+#include <gtest/gtest.h>
+
+#include <QAbstractItemModel>
+#include <QDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeView>
+#include <cstdlib>
+
+#include "client/invoice/sale_attach.h"
+#include "client/shell/control_ids.h"
+#include "client/shell/dialog_seam.h"
+#include "client/shell/main_window.h"
+#include "client/shell/session.h"
+#include "client/shell/startup.h"
+#include "client/shell/startup_dialogs.h"
+#include "tests/client/shell/gui_helpers.h"
+#include "tests/support/server_process.h"
+
+namespace stk::client {
+namespace {
+
+TEST(ScreenshotTest, DISABLED_MainWindowWithSeededServer) {
+    const char* out_dir = std::getenv("STK_SCREENSHOT_DIR");
+    ASSERT_NE(out_dir, nullptr);
+    const QString out = QString::fromLocal8Bit(out_dir);
+    const QString bin = QFileInfo(QStringLiteral(STOCKAVELLE_CLIENT_PATH)).absolutePath();
+    QTemporaryDir dir;
+    ::setenv("STOCKAVELLE_APPDATA", dir.filePath(QStringLiteral("appdata")).toLocal8Bit().constData(), 1);
+    session().reset();
+
+    test::ServerProcess server;
+    ASSERT_TRUE(server.start()) << server.log();
+    QProcess seed;
+    seed.start(bin + QStringLiteral("/seed_demo"),
+               {QStringLiteral("--server-name"), QString::fromStdString(server.server_name())});
+    ASSERT_TRUE(seed.waitForFinished(60000));
+    ASSERT_EQ(seed.exitCode(), 0) << seed.readAllStandardError().toStdString();
+
+    DialogSeam::set_message_handler([](const MessageRequest&) { return MsgAnswer::Ok; });
+    DialogSeam::set_dialog_handler([&](QDialog& d) {
+        if (d.objectName() == QStringLiteral("dialog137")) {
+            auto& c = static_cast<CompanyDialog&>(d);
+            c.edit(1087)->setText(QString::fromStdString(server.server_name()));
+            c.edit(1071)->setText(QStringLiteral("Corner Hardware & Garden"));
+            c.edit(1080)->setText(QStringLiteral("8.25"));
+            d.show();
+            testing::wait_until([&] { return d.isVisible(); });
+            d.grab().save(out + QStringLiteral("/client-company-dialog.png"));
+            return int(QDialog::Accepted);
+        }
+        return int(QDialog::Rejected);
+    });
+
+    MainWindow window;
+    window.resize(1040, 720);
+    window.show();
+    StartupOptions options;
+    options.program_folder = bin;
+    options.data_set = dir.filePath(QStringLiteral("shop"));
+    ASSERT_TRUE(run_startup(window, options, [&] { attach_sale(window); }));
+
+    // A sale in progress: search, and a row picked into the entry fields.
+    testing::type_text(window.edit(ids::kItemNumber), QStringLiteral("h"));
+    QAbstractItemModel* model = window.inventory_list()->model();
+    ASSERT_NE(model, nullptr);
+    ASSERT_TRUE(testing::wait_until([&] { return !window.search_pending() && model->rowCount() > 0; }));
+    window.inventory_list()->setCurrentIndex(model->index(0, 0));
+    testing::wait_until([] { return false; }, 200);
+    window.grab().save(out + QStringLiteral("/client-main-window.png"));
+
+    window.edit(ids::kItemNumber)->clear();
+    testing::type_text(window.edit(ids::kDescription), QStringLiteral("e"));
+    EXPECT_TRUE(testing::wait_until([&] { return !window.search_pending() && model->rowCount() > 20; }));
+    testing::wait_until([] { return false; }, 200);
+    window.grab().save(out + QStringLiteral("/client-inventory.png"));
+
+    window.resize(500, 300);
+    testing::wait_until([] { return false; }, 200);
+    window.grab().save(out + QStringLiteral("/client-small.png"));
+
+    DialogSeam::reset();
+    DataSetDialog data_set(&window, bin);
+    data_set.set_path(options.data_set);
+    data_set.show();
+    testing::wait_until([] { return false; }, 100);
+    data_set.grab().save(out + QStringLiteral("/client-data-set-dialog.png"));
+
+    WaitDialog wait(&window, wait_dialog_text(session().settings), ServerAddress{"no such server", ""});
+    wait.show();
+    testing::wait_until([] { return false; }, 100);
+    wait.grab().save(out + QStringLiteral("/client-wait-dialog.png"));
+
+    DialogSeam::set_dialog_handler([&](QDialog& d) {
+        d.show();
+        testing::wait_until([] { return false; }, 100);
+        d.grab().save(out + QStringLiteral("/client-about.png"));
+        return 0;
+    });
+    window.show_about();
+    DialogSeam::reset();
+    session().reset();
+}
+
+}  // namespace
+}  // namespace stk::client
