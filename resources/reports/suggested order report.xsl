@@ -51,8 +51,9 @@
           .qty { font-weight: 700; font-size: 1.05em; }
           .check { width: 1.4em; text-align: center; color: #666; }
           .code { font-family: "DejaVu Sans Mono", Consolas, monospace; }
-          .ordered { color: #1f6f3f; font-weight: 600; }
-          .pending { color: #a0521d; font-weight: 600; }
+          .ordered { color: #1f6f3f; font-weight: 600; white-space: nowrap; }
+          .pending { color: #a0521d; font-weight: 600; white-space: nowrap; }
+          .remark { color: #666; }
           tbody tr:nth-child(even) td { background: #f8fbf9; }
           tr.total td { font-weight: 700; font-size: 1.1em; border-top: 2px solid #2f7a4f; border-bottom: none;
                         background: none; }
@@ -95,7 +96,7 @@
                 <td class="code"><xsl:value-of select="itemnumber"/></td>
                 <td>
                   <xsl:value-of select="description"/>
-                  <xsl:if test="string(remark) != ''"><xsl:text> </xsl:text><xsl:value-of select="remark"/></xsl:if>
+                  <xsl:if test="string(remark) != ''"><xsl:text> </xsl:text><span class="remark"><xsl:value-of select="remark"/></span></xsl:if>
                 </td>
                 <td><xsl:value-of select="customer"/></td>
                 <td><xsl:value-of select="note"/></td>
@@ -135,14 +136,14 @@
                 <td class="code"><xsl:value-of select="itemnumber"/></td>
                 <td>
                   <xsl:value-of select="description"/>
-                  <xsl:if test="string(remark) != ''"><xsl:text> </xsl:text><xsl:value-of select="remark"/></xsl:if>
+                  <xsl:if test="string(remark) != ''"><xsl:text> </xsl:text><span class="remark"><xsl:value-of select="remark"/></span></xsl:if>
                 </td>
                 <td><xsl:value-of select="category"/></td>
                 <td class="num"><xsl:value-of select="quantityinstock"/></td>
                 <td class="num"><xsl:value-of select="quantitysold"/></td>
                 <td class="num"><xsl:call-template name="money"><xsl:with-param name="value" select="unitcost"/></xsl:call-template></td>
                 <td class="num">
-                  <xsl:if test="string(number(unitcost)) != 'NaN'">
+                  <xsl:if test="string(number(unitcost)) != 'NaN' and string(number(suggestedorderquantity)) != 'NaN'">
                     <xsl:call-template name="money">
                       <xsl:with-param name="value" select="number(suggestedorderquantity) * number(unitcost)"/>
                     </xsl:call-template>

@@ -149,8 +149,9 @@ std::int64_t settling_step(const OrderCandidate& c) {
         return 1;
     }
     if (c.sold == 0) return 1;
-    // Falling sales with stock: the quantity falls until the top-up to the minimum takes over for good.
-    if (!c.has_minimum) return kNever;
+    // Falling sales with stock: f * s - q stays at -1 or below, so without a minimum it is never ordered;
+    // with one, the quantity falls until the top-up to the minimum takes over for good.
+    if (!c.has_minimum) return 1;
     auto topped_up = [&](std::int64_t step) {
         return raw_quantity(c, factor_at_step(step)) + c.stock < c.minimum;
     };

@@ -44,18 +44,23 @@ void copy_default_settings(const std::string& program_folder, const std::string&
 }
 
 // Loads read a missing file as empty but create it on the way; the source set must stay as it was, so a
-// database that does not exist there is simply not carried.
+// database that does not exist there is not loaded. The new set still gets its (empty) file: start-up does
+// not load a carried database, and every later write expects the file to be there.
 bool source_has(const std::string& path) { return platform::file_exists(path); }
 
 bool carry_invoices(ServerDatabase& db, const DatabasePaths& source) {
-    if (!source_has(source.invoices)) return true;
-    return load_invoices(db, source.invoices) && save_invoices(db, db.paths.invoices);
+    if (source_has(source.invoices) && !load_invoices(db, source.invoices)) return false;
+    if (!save_invoices(db, db.paths.invoices)) return false;
+    // With no invoices the save writes nothing; leave the empty file that a load would have made.
+    return platform::file_exists(db.paths.invoices) || platform::write_file_durably(db.paths.invoices, "");
 }
 
 bool carry_inventory(ServerDatabase& db, const DatabasePaths& source, bool with_invoices) {
-    if (!source_has(source.inventory) && !source_has(source.layers)) return true;
     // The load writes both files into the new set at once.
-    if (!load_inventory(db, source.inventory, source.layers)) return false;
+    if ((source_has(source.inventory) || source_has(source.layers)) &&
+        !load_inventory(db, source.inventory, source.layers)) {
+        return false;
+    }
     if (!with_invoices) {
         // Without its invoices the history of the stock means nothing here: each cost layer starts again at
         // what is left of it, and the kept figures are recomputed against no sales.
@@ -67,8 +72,8 @@ bool carry_inventory(ServerDatabase& db, const DatabasePaths& source, bool with_
 }
 
 bool carry_messages(ServerDatabase& db, const DatabasePaths& source) {
-    if (!source_has(source.messages)) return true;
-    return load_messages(db, source.messages) && save_messages(db, db.paths.messages);
+    if (source_has(source.messages) && !load_messages(db, source.messages)) return false;
+    return save_messages(db, db.paths.messages) != 0;
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <string>
 
+#include <unistd.h>
+
 #include "common/text_field.h"
 #include "inventory_test_db.h"
 #include "platform/durable_file.h"
@@ -67,6 +69,29 @@ TEST_F(MessageFileTest, SavingNoMessagesWritesAnEmptyTable) {
     add(db, "stale");
     ASSERT_EQ(load_messages(db, path), 1);
     EXPECT_EQ(db.messages.count, 0);
+}
+
+TEST_F(MessageFileTest, RewritesReplaceTheFileWhole) {
+    const std::string path = db.paths.messages;
+    add(db, "first");
+    ASSERT_EQ(save_messages(db, path), 1);
+    const std::string saved = read(path);
+    // A second name for the old file: a rewrite in place would change what it shows, a replacement does not.
+    const std::string old_name = folder + "/messages before.dat";
+    ASSERT_EQ(::link(path.c_str(), old_name.c_str()), 0);
+    add(db, "second");
+    ASSERT_EQ(save_messages(db, path), 1);
+    EXPECT_EQ(read(old_name), saved);
+    EXPECT_EQ(read(path).size(), 12 + 3 * sizeof(MessageRecord));
+
+    // When the new file cannot be written, the one in place stays as it was.
+    const std::string before = read(path);
+    const std::string blocker = path + ".tmp";
+    std::filesystem::create_directory(blocker);  // the temporary file cannot be made
+    add(db, "third");
+    EXPECT_EQ(save_messages(db, path), 0);
+    EXPECT_EQ(read(path), before);
+    std::filesystem::remove(blocker);
 }
 
 TEST_F(MessageFileTest, RejectsDamagedFiles) {

@@ -175,6 +175,16 @@ TEST_F(NewSetTest, MissingSourceFilesAreNotCreatedThere) {
     for (const std::string& p : {source.inventory, source.layers, source.invoices, source.messages}) {
         EXPECT_FALSE(exists(p)) << p;
     }
+    // Start-up loads none of the carried databases, so the new set holds them already, empty.
+    ServerDatabase fresh;
+    ASSERT_TRUE(fresh.reserve(4, 4));
+    for (const std::string& p : {db.paths.inventory, db.paths.layers, db.paths.invoices, db.paths.messages}) {
+        EXPECT_TRUE(exists(p)) << p;
+    }
+    EXPECT_EQ(load_inventory(fresh, db.paths.inventory, db.paths.layers), 1);
+    EXPECT_EQ(load_invoices(fresh, db.paths.invoices), 1);
+    EXPECT_EQ(load_messages(fresh, db.paths.messages), 1);
+    EXPECT_EQ(fresh.inventory.count + fresh.invoices.count + fresh.messages.count, 0);
 }
 
 }  // namespace
