@@ -28,9 +28,16 @@ class ListKeyFilter : public QObject {
 public:
     explicit ListKeyFilter(InventoryPane* pane) : QObject(pane), pane_(pane) {}
     bool eventFilter(QObject* o, QEvent* e) override {
-        if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Delete) {
-            pane_->delete_selected();
-            return true;
+        if (e->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(e)->key();
+            if (key == Qt::Key_Delete) {
+                pane_->delete_selected();
+                return true;
+            }
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                pane_->copy_to_entry(pane_->current_row());
+                return true;
+            }
         }
         return QObject::eventFilter(o, e);
     }
@@ -89,7 +96,9 @@ void InventoryPane::connect_widgets(bool own_type_ahead_timer) {
         for (int c = 0; c < InventoryModel::kColumns; ++c) h->resizeSection(c, InventoryModel::width(c));
         connect(h, &QHeaderView::sectionClicked, this, [this](int c) { sort_by_column(c); });
     }
-    connect(v, &QAbstractItemView::activated, this, [this](const QModelIndex& i) { copy_to_entry(i.row()); });
+    // Double click or Enter (in the key filter); not `activated`, which some desktop styles raise on a single
+    // click and would then overwrite the entry fields whenever a row is merely selected.
+    connect(v, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& i) { copy_to_entry(i.row()); });
     v->installEventFilter(new ListKeyFilter(this));
     v->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(v, &QWidget::customContextMenuRequested, this, &InventoryPane::show_context_menu);

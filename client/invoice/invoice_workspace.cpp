@@ -43,14 +43,23 @@ std::string decimal(long long v) {
     return negative ? "-" + digits : digits;
 }
 
-// Filters key presses of the lines list: Delete removes the selected line.
+// Filters key presses of the lines list: Delete removes the selected line, Enter copies it to the entry
+// fields as a double click does.
 class LinesKeyFilter : public QObject {
 public:
     LinesKeyFilter(InvoiceWorkspace* ws) : QObject(ws), ws_(ws) {}
     bool eventFilter(QObject* o, QEvent* e) override {
-        if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Delete) {
-            ws_->delete_selected_line();
-            return true;
+        if (e->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(e)->key();
+            if (key == Qt::Key_Delete) {
+                ws_->delete_selected_line();
+                return true;
+            }
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                const int row = ws_->selected_line_row();
+                if (row >= 0) ws_->copy_line_to_entry(row);
+                return true;
+            }
         }
         return QObject::eventFilter(o, e);
     }
@@ -126,7 +135,9 @@ void InvoiceWorkspace::connect_widgets(bool own_field_signals) {
             header->setStretchLastSection(false);
             for (int c = 0; c < InvoiceLinesModel::kColumns; ++c) header->resizeSection(c, InvoiceLinesModel::width(c));
         }
-        connect(v, &QAbstractItemView::activated, this, [this](const QModelIndex& i) { copy_line_to_entry(i.row()); });
+        // Not `activated`: some desktop styles activate on a single click, which would overwrite the entry
+        // fields whenever a line is merely selected.
+        connect(v, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& i) { copy_line_to_entry(i.row()); });
         v->installEventFilter(new LinesKeyFilter(this));
         v->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(v, &QWidget::customContextMenuRequested, this, [this, v](const QPoint& pos) {
@@ -343,7 +354,8 @@ int InvoiceWorkspace::add_line() {
 
     std::string line_note = today();
     if (description.find("LABOR") != std::string::npos) {
-        line_note += " Claim Number: " + decimal(index_) + "-" + decimal(QTime::currentTime().msec());
+        const int msec = millisecond_clock ? millisecond_clock() : QTime::currentTime().msec();
+        line_note += " Claim Number: " + decimal(index_) + "-" + decimal(msec);
     }
     line_note = trimmed(line_note);
 

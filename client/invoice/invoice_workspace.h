@@ -27,6 +27,8 @@ public:
     void set_inventory(InventoryPane* inventory) { inventory_ = inventory; }
     void set_contacts(ContactsAccess contacts) { contacts_ = std::move(contacts); }
     RequestObserver on_request;
+    // The millisecond part (0-999) of the local time, for the claim number of labour lines; replaced by tests.
+    std::function<int()> millisecond_clock;
     // Invoice Item dialog for a line (1-based); owned elsewhere.
     std::function<void(int line)> edit_line;
 

@@ -81,9 +81,15 @@ TEST_F(InventoryList, ActivatingARowCopiesTheItemWithItsFifoCost) {
     ASSERT_EQ(pane().model().rowCount(), 1);
     sent.clear();
     auto* list = window->inventory_list();
+    edit(ids::kBackorderQuantity)->setText("4");
+    edit(ids::kTaxPercent)->clear();
+    window->inventory_item_check()->setChecked(false);
     list->setCurrentIndex(list->model()->index(0, 0));
-    emit list->activated(list->model()->index(0, 0));
+    EXPECT_TRUE(edit(ids::kItemNumber)->text().isEmpty());  // selecting alone copies nothing
+    press_key(list, Qt::Key_Return);
     EXPECT_EQ(edit(ids::kOrderQuantity)->text(), "1");
+    EXPECT_TRUE(edit(ids::kBackorderQuantity)->text().isEmpty());
+    EXPECT_TRUE(window->inventory_item_check()->isChecked());
     EXPECT_EQ(edit(ids::kItemNumber)->text(), "WIDGET-2");
     EXPECT_EQ(edit(ids::kDescription)->text(), "RED WIDGET");
     EXPECT_EQ(edit(ids::kUnitPrice)->text(), "10.50");
@@ -92,6 +98,18 @@ TEST_F(InventoryList, ActivatingARowCopiesTheItemWithItsFifoCost) {
     EXPECT_EQ(texts_of(GET_FIFO_COST), std::vector<std::string>{"WIDGET-2"});
     // Setting the item number re-arms the type-ahead search.
     EXPECT_TRUE(window->search_pending());
+
+    // A double click copies too; without a FIFO answer (no stock left) the standard unit cost is taken.
+    InventoryRecord empty{};
+    set_field(empty.item_number, "EMPTY-1");
+    set_field(empty.description, "NOTHING IN STOCK");
+    set_field(empty.standard_unit_cost, "3.75");
+    ASSERT_EQ(api->add_inventory_item(empty, "", ""), 1);
+    ASSERT_EQ(pane().search("EMPTY-1"), 1);
+    ASSERT_EQ(pane().model().rowCount(), 1);
+    emit list->doubleClicked(list->model()->index(0, 1));
+    EXPECT_EQ(edit(ids::kItemNumber)->text(), "EMPTY-1");
+    EXPECT_EQ(edit(ids::kUnitCost)->text(), "3.75");
 }
 
 TEST_F(InventoryList, DeleteConfirmsAndAConcurrentChangeReloads) {

@@ -60,11 +60,22 @@ TEST_F(SaleRoad, CashReceivedIsSavedKeystrokeByKeystrokeAndShowsTheServersChange
     ASSERT_EQ(ws().copy().line_count, 1);
     EXPECT_EQ(window->total_value()->text(), "10.00");
 
+    // Each keystroke is one request, and the change label shows what the server worked out for it.
     sent.clear();
-    type_keys(edit(ids::kCashReceived), "12.5");
+    QStringList changes;
+    for (QChar c : QString("12.5")) {
+        type_keys(edit(ids::kCashReceived), QString(c));
+        changes << window->change_value()->text();
+    }
     EXPECT_EQ(texts_of(SET_INVOICE_FIELD), (std::vector<std::string>{"1", "12", "12.", "12.5"}));
-    EXPECT_EQ(window->change_value()->text(), "2.50");
+    EXPECT_EQ(changes, (QStringList{"-9.00", "2.00", "2.00", "2.50"}));
+    EXPECT_STREQ(ws().copy().change, "2.50");
     EXPECT_TRUE(messages.empty());
+    // Taking a character back is a change like any other.
+    press_key(edit(ids::kCashReceived), Qt::Key_Backspace);
+    press_key(edit(ids::kCashReceived), Qt::Key_Backspace);
+    EXPECT_EQ(texts_of(SET_INVOICE_FIELD).back(), "12");
+    EXPECT_EQ(window->change_value()->text(), "2.00");
 
     // The copy kept up with the server through every keystroke: the next change is accepted too.
     type_keys(edit(ids::kOrderNumber), "P");
@@ -72,7 +83,7 @@ TEST_F(SaleRoad, CashReceivedIsSavedKeystrokeByKeystrokeAndShowsTheServersChange
     InvoiceRecord stored{};
     ASSERT_EQ(api->get_invoice(ws().current_index(), &stored), 1);
     EXPECT_EQ(std::memcmp(&stored, &ws().copy(), sizeof stored), 0);
-    EXPECT_STREQ(stored.cash_received, "12.5");
+    EXPECT_STREQ(stored.cash_received, "12");
     EXPECT_STREQ(stored.order_number, "P");
 }
 
@@ -139,11 +150,10 @@ TEST_F(SaleRoad, ZeroCostAsksForTaxAndLaborGetsItsClaimNumber) {
     enter_line("1", "", "SAMPLE", "0", "0");
     EXPECT_EQ(std::count(messages.begin(), messages.end(), string_text(18)), 1);
 
+    ws().millisecond_clock = [] { return 123; };
     enter_line("2", "", "LABOR 1 HOUR", "45", "20");
-    const std::string note = line(ws().copy().line_count).note;
-    const std::string expected_start = today() + " Claim Number: " + std::to_string(index) + "-";
-    EXPECT_EQ(note.substr(0, expected_start.size()), expected_start) << note;
-    EXPECT_GT(note.size(), expected_start.size());
+    EXPECT_EQ(std::string(line(ws().copy().line_count).note),
+              today() + " Claim Number: " + std::to_string(index) + "-123");
     EXPECT_STREQ(line(1).note, today().c_str());
 }
 
@@ -154,10 +164,24 @@ TEST_F(SaleRoad, ThirteenthLineGoesToANewInvoiceForTheSameCustomer) {
     for (int i = 1; i <= 12; ++i) enter_line("1", "", QString("PART %1").arg(i), "2", "1");
     ASSERT_EQ(ws().copy().line_count, 12);
     dialogs.clear();
+    sent.clear();
     salesperson = "LEE";
 
     enter_line("1", "", "PART 13", "2", "1");
     EXPECT_EQ(dialogs, (std::vector<QString>{"Enter Your Identification"}));
+    // The new invoice gets its salesperson and then the customer before the line goes on.
+    auto position = [&](int opcode, const std::string& text) {
+        for (std::size_t i = 0; i < sent.size(); ++i)
+            if (sent[i].opcode == opcode && (text.empty() || sent[i].text == text)) return static_cast<int>(i);
+        return -1;
+    };
+    const int named = position(SET_INVOICE_FIELD, "LEE");
+    const int customer = position(SET_INVOICE_CUSTOMER, "");
+    const int added = position(ADD_INVOICE_ITEM, "");
+    EXPECT_LT(position(NEW_INVOICE, ""), named);
+    EXPECT_GE(named, 0);
+    EXPECT_LT(named, customer);
+    EXPECT_LT(customer, added);
     EXPECT_NE(ws().current_index(), first);
     EXPECT_EQ(ws().copy().line_count, 1);
     EXPECT_STREQ(ws().copy().lines[0].description, "PART 13");
@@ -217,6 +241,68 @@ TEST_F(SaleRoad, CashOnANamedCustomerAddsOneContactOnce) {
     EXPECT_EQ(ws().copy().line_count, 1);
 }
 
+TEST_F(SaleRoad, PaymentAsksForAMissingSalespersonFirst) {
+    salesperson = "";
+    make_invoice("7101");
+    ASSERT_STREQ(ws().copy().salesperson, "");
+    dialogs.clear();
+    sent.clear();
+    salesperson = "KIM";
+    QComboBox* payment = window->payment_list();
+    payment->setCurrentIndex(PAYMENT_CHECK);
+    emit payment->activated(PAYMENT_CHECK);
+    EXPECT_EQ(dialogs, (std::vector<QString>{"Enter Your Identification"}));
+    ASSERT_GE(sent.size(), 2u);
+    EXPECT_EQ(sent[0].opcode, SET_INVOICE_FIELD);
+    EXPECT_EQ(sent[0].text, "KIM");
+    EXPECT_EQ(ws().copy().payment, PAYMENT_CHECK);
+    EXPECT_STREQ(ws().copy().salesperson, "KIM");
+    // No name and phone number: no contact.
+    EXPECT_TRUE(contact_list.empty());
+    EXPECT_EQ(contact_saves, 0);
+    // The inventory list is searched again, as sales figures move with payment.
+    EXPECT_GE(count_of(SEARCH_INVENTORY), 1);
+
+    // With a salesperson on the invoice nothing is asked.
+    dialogs.clear();
+    emit payment->activated(PAYMENT_UNPAID);
+    EXPECT_TRUE(dialogs.empty());
+    EXPECT_EQ(ws().copy().payment, PAYMENT_UNPAID);
+}
+
+TEST_F(SaleRoad, FillingABackorderReportsWhatWasAppliedOrReloads) {
+    add_stock_item("PUMP", "SUMP PUMP", "120.00", "0", "60.00");
+    const int index = make_invoice("7201");
+    answers = {MsgAnswer::Yes};
+    enter_line("3", "PUMP", "SUMP PUMP", "120.00", "60.00");
+    ASSERT_STREQ(line(1).backorder_quantity, "3");
+
+    InvoiceLine delivered{};
+    set_field(delivered.quantity, "2");
+    set_field(delivered.item_number, "PUMP");
+    set_field(delivered.unit_cost, "60.00");
+    double filled = 0;
+    int result = -1;
+    messages.clear();
+    ASSERT_EQ(ws().fill_backorder(index, 1, delivered, &filled, &result), 1);
+    EXPECT_EQ(result, RESULT_OK);
+    EXPECT_EQ(filled, 2.0);
+    EXPECT_TRUE(messages.empty());
+
+    // Our copy is now behind the server: string 19 and a reload that shows the smaller backorder.
+    ASSERT_EQ(ws().fill_backorder(index, 1, delivered, &filled, &result), 0);
+    EXPECT_EQ(result, RESULT_CHANGED);
+    EXPECT_TRUE(asked(19));
+    EXPECT_STREQ(line(1).backorder_quantity, "1");
+
+    // A refused fill (no such line) reloads that invoice and says so with string 38.
+    messages.clear();
+    EXPECT_EQ(ws().fill_backorder(index, 5, delivered, &filled, &result), 0);
+    EXPECT_EQ(result, RESULT_FAILED);
+    EXPECT_TRUE(asked(38));
+    EXPECT_FALSE(asked(19));
+}
+
 TEST_F(SaleRoad, RemovingALineAsksToReturnTheDeliveredPartToStock) {
     add_stock_item("GEAR", "SMALL GEAR", "3.00", "10", "1.00");
     make_invoice("8001");
@@ -241,11 +327,17 @@ TEST_F(SaleRoad, RemovingALineAsksToReturnTheDeliveredPartToStock) {
     ASSERT_EQ(api->get_invoice(ws().current_index(), &stored), 1);
     EXPECT_EQ(std::memcmp(&stored, &ws().copy(), sizeof stored), 0);
 
-    // Copying a line to the entry fields sends nothing.
+    // Enter on a line copies it to the entry fields and sends nothing; a mere selection copies nothing.
     sent.clear();
-    ws().copy_line_to_entry(0);
+    window->inventory_item_check()->setChecked(false);
+    list->setCurrentIndex(list->model()->index(0, 0));
+    EXPECT_TRUE(edit(ids::kDescription)->text().isEmpty());
+    press_key(list, Qt::Key_Return);
     EXPECT_EQ(edit(ids::kDescription)->text(), "NOTE LINE");
     EXPECT_EQ(edit(ids::kOrderQuantity)->text(), "2");
+    EXPECT_EQ(edit(ids::kUnitCost)->text(), "1.00");
+    EXPECT_EQ(edit(ids::kTaxPercent)->text(), "8.25");
+    EXPECT_TRUE(window->inventory_item_check()->isChecked());
     EXPECT_TRUE(sent.empty());
 }
 

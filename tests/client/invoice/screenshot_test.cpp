@@ -29,13 +29,15 @@ TEST_F(Screenshots, MainWindowWithASaleInProgress) {
     edit(ids::kCustomerName)->setText("HARBORVIEW PROPERTY MGMT");
     edit(ids::kPhoneNumber)->setText("555-0142");
     edit(ids::kOrderNumber)->setText("PO-7731");
+    edit(ids::kInvoiceDate)->setText("12/07/2026");
+    edit(ids::kInvoiceTime)->setText("10:42 AM");
     enter_line("2", "HM-16", "CLAW HAMMER 16 OZ", "14.99", "7.80");
     answers = {MsgAnswer::Yes};
     enter_line("5", "WD-40-8", "WD-40 LUBRICANT 8 OZ", "6.29", "3.05");
     enter_line("3", "TP-BLUE", "PAINTER'S TAPE 1.88 IN", "7.99", "3.40");
     enter_line("1", "SAW-HACK", "HACKSAW 12 IN", "11.99", "12.50");
     enter_line("1", "", "LABOR - DOOR HINGE REPAIR", "45.00", "20.00");
-    type_keys(edit(ids::kCashReceived), "150");
+    type_keys(edit(ids::kCashReceived), "160");
 
     type_keys(edit(ids::kItemNumber), "*");
     ASSERT_TRUE(wait_for([&] { return pane().model().rowCount() > 0; }));

@@ -95,6 +95,13 @@ TEST(StartupSequence, FreshFolderStartsSavesSettingsAndWritesThePointer) {
     EXPECT_EQ(read_pointer_file().value_or(""), scene.set);
     EXPECT_TRUE(stk::platform::file_exists(stk::platform::local_pipe_path(name)));
 
+    // Default capacities: slot 0 besides the records, and two slots more than twice the items for cost layers.
+    EXPECT_EQ(rt.db.invoices.reserved_slots(), 100001u);
+    EXPECT_EQ(rt.db.inventory.reserved_slots(), 100001u);
+    EXPECT_EQ(rt.db.search_marks.reserved_slots(), 100001u);
+    EXPECT_EQ(rt.db.layers.reserved_slots(), 200002u);
+    EXPECT_EQ(rt.db.messages.reserved_slots(), 10001u);
+
     // Second start on the same name while the first one listens: the socket is not taken over.
     ScriptedUi second_ui;
     ServerRuntime second;
@@ -128,6 +135,8 @@ TEST(StartupSequence, FailuresAreLoggedInOrder) {
         ServerRuntime rt;
         EXPECT_EQ(start_server(ui, rt, scene.options(name)), StartupOutcome::Failed);
         EXPECT_EQ(ui.log, "Unable to load inventory database.\r\n" + scene.set + "/inventory.txt\r\n" + kFailure);
+        EXPECT_EQ(rt.db.inventory.reserved_slots(), 11u);  // the file's capacity was in force
+        EXPECT_EQ(rt.db.layers.reserved_slots(), 22u);
     }
     // A new set where a database file already is.
     {

@@ -187,3 +187,72 @@ TEST(Dispatcher, UnsavedDatabasesStayMarkedUntilASaveWorks) {
     f.serve(bytes(request(GET_INVOICE_COUNT)));
     EXPECT_EQ(f.log, std::string(kProcessing) + kWaiting);
 }
+
+namespace {
+
+// Notes how much had been logged when the client was let go.
+struct WatchedStream : MemoryStream {
+    WatchedStream(std::string in, const std::string& log) : MemoryStream(std::move(in)), log_(log) {}
+    void finish() override {
+        MemoryStream::finish();
+        log_at_finish = log_.size();
+    }
+    const std::string& log_;
+    std::size_t log_at_finish = 0;
+};
+
+}  // namespace
+
+TEST(Dispatcher, FailedWriteIsAnsweredFirstThenEverythingIsSaved) {
+    QTemporaryDir dir;
+    Fixture f;
+    f.db.paths = DatabasePaths::in_folder(dir.path().toStdString() + "/gone");  // no folder: writes fail
+    int asked = 0;
+    f.dispatcher.config().ask_retry = [&](std::string_view) {
+        ++asked;
+        return false;  // Cancel
+    };
+
+    WatchedStream stream(bytes(request(NEW_INVOICE)), f.log);
+    f.log.clear();
+    f.dispatcher.serve(stream);
+    const ResponseHeader r = response_of(stream.output);
+    ASSERT_EQ(stream.output.size(), sizeof(ResponseHeader));
+    EXPECT_EQ(r.result, RESULT_SAVE_FAILED);
+    EXPECT_EQ(r.value, 1);
+    EXPECT_EQ(f.db.invoices.count, 1);  // memory keeps the change
+
+    // The client had its answer before the first save was tried; then one box per database.
+    const std::string after = f.log.substr(stream.log_at_finish);
+    EXPECT_EQ(after.find("Stockavelle was unable to save inventory."), 0u) << f.log;
+    EXPECT_LT(after.find("Stockavelle was unable to save invoices."), after.find("Stockavelle was unable to save messages."));
+    EXPECT_EQ(asked, 3);
+    EXPECT_EQ(f.log.substr(f.log.size() - std::strlen(kWaiting)), kWaiting);
+    EXPECT_TRUE(f.db.inventory_unsaved && f.db.invoices_unsaved && f.db.messages_unsaved);
+}
+
+TEST(Dispatcher, RecordBlocksWithoutTerminatorsAreReadWithinTheirWidths) {
+    QTemporaryDir dir;
+    Fixture f;
+    f.db.paths = DatabasePaths::in_folder(dir.path().toStdString());
+
+    // Every byte of the new item is a letter: no field carries a NUL.
+    RequestHeader add = request(ADD_INVENTORY_ITEM);
+    InventoryRecord item;
+    std::memset(&item, 'Q', sizeof item);
+    std::string out = f.serve(bytes(add) + bytes(item));
+    ASSERT_EQ(out.size(), sizeof(ResponseHeader));
+    ASSERT_EQ(response_of(out).result, RESULT_OK) << f.log;
+
+    RequestHeader get = request(GET_INVENTORY_ITEM);
+    set_field(get.text_a, std::string(63, 'q'));  // found without regard to case
+    out = f.serve(bytes(get));
+    ASSERT_EQ(out.size(), sizeof(ResponseHeader) + sizeof(InventoryRecord));
+    InventoryRecord stored;
+    std::memcpy(&stored, out.data() + sizeof(ResponseHeader), sizeof stored);
+    EXPECT_EQ(field(stored.item_number), std::string(63, 'Q'));
+    EXPECT_EQ(stored.item_number[63], '\0');
+    EXPECT_EQ(field(stored.description), std::string(63, 'Q'));
+    EXPECT_EQ(stored.last_audit_date[63], '\0');
+    EXPECT_EQ(stored.note[63], '\0');
+}
