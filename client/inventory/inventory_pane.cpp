@@ -166,15 +166,13 @@ int InventoryPane::search(std::string_view text) {
     model_.clear();
     std::vector<InventoryRecord> items;
     note(SEARCH_INVENTORY, text);
-    const int r = api_.search_inventory(text, &items);
+    const int r = api_.search_inventory(text, &items, settings_.max_items);
     if (r == kTransportFailed) {
         // A broken answer shows what arrived, unsorted.
-        if (!items.empty() && static_cast<long long>(items.size()) <= settings_.max_items)
-            model_.assign(std::move(items));
+        if (!items.empty()) model_.assign(std::move(items));
         return 0;
     }
     if (r != RESULT_OK) return 0;
-    if (static_cast<long long>(items.size()) > settings_.max_items) return 0;
     model_.assign(std::move(items));
     if (sort_by_stock)
         model_.sort_rows(4, true);

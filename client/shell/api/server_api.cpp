@@ -259,15 +259,18 @@ int ServerApi::suggested_order_report(std::string_view category, std::string_vie
     return report(*this, h, document);
 }
 
-int ServerApi::search_inventory(std::string_view query, std::vector<InventoryRecord>* items) {
+int ServerApi::search_inventory(std::string_view query, std::vector<InventoryRecord>* items, long long max_count) {
     RequestHeader h = new_request(SEARCH_INVENTORY);
     set_field(h.text_a, query);
-    return exchange(*this, h, {}, [&](Connection& c, const ResponseHeader& r) {
+    std::vector<InventoryRecord> found;
+    const int result = exchange(*this, h, {}, [&](Connection& c, const ResponseHeader& r) {
+        // Compared unsigned, so a negative count counts as too many: nothing is read and the list stays empty.
+        const auto count = static_cast<std::uint32_t>(r.value);
+        if (max_count >= 0 && count > static_cast<unsigned long long>(max_count)) return true;
         if (r.value < 0) return false;
-        std::vector<InventoryRecord> found;
-        found.reserve(static_cast<std::size_t>(std::min(r.value, 100000)));
+        found.reserve(std::min<std::size_t>(count, 100000));
         std::string text;
-        for (int i = 0; i < r.value; ++i) {
+        for (std::uint32_t i = 0; i < count; ++i) {
             PackedItemLengths head;
             if (!c.read_exactly(&head, sizeof(head), read_timeout_ms)) return false;
             std::size_t total = 0;
@@ -277,9 +280,11 @@ int ServerApi::search_inventory(std::string_view query, std::vector<InventoryRec
             found.emplace_back();
             unpack_item(head, text.data(), found.back());
         }
-        if (items) *items = std::move(found);
         return true;
     });
+    // A broken answer still hands back the items that arrived, so the list can show them.
+    if (items) *items = std::move(found);
+    return result;
 }
 
 int ServerApi::search_invoices(std::string_view query, int unpaid_only, std::vector<InvoiceSearchRow>* rows) {

@@ -71,7 +71,9 @@ public:
     int non_inventory_sales_report(std::string* document);
     int sales_report(std::string* document);
     int suggested_order_report(std::string_view category, std::string_view order_value, std::string* document);
-    int search_inventory(std::string_view query, std::vector<InventoryRecord>* items);
+    // Items of the answer, in the server's order. With max_count >= 0 an answer announcing more than that many
+    // items is not read and leaves `items` empty; a broken answer leaves the items read before the break.
+    int search_inventory(std::string_view query, std::vector<InventoryRecord>* items, long long max_count = -1);
     int search_invoices(std::string_view query, int unpaid_only, std::vector<InvoiceSearchRow>* rows);
     int update_inventory_item(const InventoryRecord& old_copy, const InventoryRecord& new_record,
                               std::string_view received_quantity, std::string_view unit_cost);
