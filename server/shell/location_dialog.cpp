@@ -12,19 +12,9 @@
 
 #include "server/shell/new_set_dialog.h"
 #include "server/shell/server_window.h"
+#include "server/shell/control_id.h"
 
 namespace stk::server {
-
-namespace {
-
-template <class W>
-W* with_id(W* widget, int id) {
-    widget->setObjectName(QString::number(id));
-    widget->setProperty("controlId", id);
-    return widget;
-}
-
-}  // namespace
 
 std::optional<std::string> browse_for_folder(QWidget* owner, const QString& prompt) {
     const QString folder =

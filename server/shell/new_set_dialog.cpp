@@ -4,19 +4,9 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include "server/shell/control_id.h"
 
 namespace stk::server {
-
-namespace {
-
-template <class W>
-W* with_id(W* widget, int id) {
-    widget->setObjectName(QString::number(id));
-    widget->setProperty("controlId", id);
-    return widget;
-}
-
-}  // namespace
 
 NewSetDialog::NewSetDialog(QWidget* parent, bool can_carry) : QDialog(parent) {
     setWindowTitle("Create New Database Set");

@@ -7,19 +7,9 @@
 #include <QVBoxLayout>
 
 #include "server/shell/server_window.h"
+#include "server/shell/control_id.h"
 
 namespace stk::server {
-
-namespace {
-
-template <class W>
-W* with_id(W* widget, int id) {
-    widget->setObjectName(QString::number(id));
-    widget->setProperty("controlId", id);
-    return widget;
-}
-
-}  // namespace
 
 ServerNameDialog::ServerNameDialog(QWidget* parent, const std::string& name) : QDialog(parent) {
     setWindowTitle("Stockavelle Server");
