@@ -10,9 +10,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "server/shell/control_id.h"
 #include "server/shell/new_set_dialog.h"
 #include "server/shell/server_window.h"
-#include "server/shell/control_id.h"
 
 namespace stk::server {
 

@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
+
 #include "server/shell/control_id.h"
 
 namespace stk::server {

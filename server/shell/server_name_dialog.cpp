@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "server/shell/server_window.h"
 #include "server/shell/control_id.h"
+#include "server/shell/server_window.h"
 
 namespace stk::server {
 
