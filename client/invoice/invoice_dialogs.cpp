@@ -16,6 +16,20 @@ QPushButton* button(QWidget* parent, const QString& text, int id) {
     return b;
 }
 
+// OK (the default) and Cancel at the bottom right, closing the dialog with accept and reject.
+void add_ok_cancel(QDialog* dialog, QVBoxLayout* layout, int ok_id, int cancel_id) {
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    QPushButton* ok = button(dialog, QStringLiteral("OK"), ok_id);
+    QPushButton* cancel = button(dialog, QStringLiteral("Cancel"), cancel_id);
+    ok->setDefault(true);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    layout->addLayout(buttons);
+    QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+}
+
 }  // namespace
 
 SalespersonDialog::SalespersonDialog(QWidget* parent, const QString& salesperson) : QDialog(parent) {
@@ -29,16 +43,7 @@ SalespersonDialog::SalespersonDialog(QWidget* parent, const QString& salesperson
     edit_->setMinimumWidth(220);
     row->addWidget(edit_);
     layout->addLayout(row);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    QPushButton* ok = button(this, QStringLiteral("OK"), kOk);
-    QPushButton* cancel = button(this, QStringLiteral("Cancel"), kCancel);
-    ok->setDefault(true);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    add_ok_cancel(this, layout, kOk, kCancel);
     edit_->selectAll();
     edit_->setFocus();
 }
@@ -61,16 +66,7 @@ CustomerDialog::CustomerDialog(QWidget* parent, const std::array<QString, kEdits
         edits_[static_cast<std::size_t>(i)] = e;
     }
     layout->addLayout(grid);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    QPushButton* ok = button(this, QStringLiteral("OK"), kOk);
-    QPushButton* cancel = button(this, QStringLiteral("Cancel"), kCancel);
-    ok->setDefault(true);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    add_ok_cancel(this, layout, kOk, kCancel);
 }
 
 QString CustomerDialog::value(int i) const { return edits_[static_cast<std::size_t>(i)]->text(); }
