@@ -17,9 +17,12 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTimer>
 #include <QTreeView>
 #include <QValidator>
+#include <algorithm>
 
 #include "client/shell/artwork.h"
 #include "client/shell/control_ids.h"
@@ -59,11 +62,11 @@ public:
         text->setObjectName(QStringLiteral("control1105"));
         text->setGeometry(16, 10, 448, 84);
         text->setWordWrap(true);
-        text->setText(QStringLiteral(
-            "<b>Stockavelle Inventory And Invoice Management System</b><br>"
-            "Version 1.0.1<br>"
-            "Stock lists, invoices and point of sale for small shops and service businesses.<br>"
-            "Click anywhere to close."));
+        // The picture below carries the name and version; the text says whose copy this is.
+        const QString company = field_text(session().settings.company_name).toHtmlEscaped();
+        text->setText(QStringLiteral("<b>Stockavelle Inventory And Invoice Management System</b><br>") +
+                      (company.isEmpty() ? QString() : QStringLiteral("Registered to %1<br>").arg(company)) +
+                      QStringLiteral("Click anywhere to close."));
         if (QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen()) {
             const QRect area = screen->geometry();
             move(area.x() + (area.width() - 480) / 2, area.y() + (area.height() - 420) / 2);
@@ -103,8 +106,15 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     build_controls();
     build_menu();
     connect_controls();
+    fit_caption_font();
     resize(900, 640);
     layout_controls(client_->width(), client_->height());
+
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        session().invoices_window_placement =
+            QRect(area.x() + (area.width() - 790) / 2, area.y() + (area.height() - 400) / 2, 790, 400);
+    }
 }
 
 MainWindow::~MainWindow() = default;
@@ -114,7 +124,7 @@ void MainWindow::build_controls() {
     QFont font = QApplication::font();
     font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
                       QStringLiteral("Noto Sans"), QStringLiteral("DejaVu Sans Condensed"), font.family()});
-    font.setPixelSize(11);
+    font.setPixelSize(kLargestCaptionPixels);
     client_->setFont(font);
 
     toolbar_band_ = new QWidget(client_);
@@ -126,6 +136,7 @@ void MainWindow::build_controls() {
         l->setAttribute(Qt::WA_TranslucentBackground);
         l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         placed_.push_back({l, x, y, w, h, anchor});
+        captions_.push_back(l);
         return l;
     };
     auto value = [&](int x, int y, int w, int h, const char* name) {
@@ -165,9 +176,6 @@ void MainWindow::build_controls() {
     subtotal_value_ = value(-103, -62, 100, 19, "subtotal_value");
     tax_value_ = value(-103, -43, 100, 19, "tax_value");
     total_value_ = value(-103, -24, 100, 19, "total_value");
-    QFont bold = font;
-    bold.setBold(true);
-    total_value_->setFont(bold);
 
     auto make_edit = [&](int id, int x, int y, int w, int h, int limit, int anchor, bool upper = false,
                          bool right = false) {
@@ -479,6 +487,59 @@ void MainWindow::open_help() {
         return;
     }
     shell_open(path);
+}
+
+bool MainWindow::captions_fit(const QFont& font) const {
+    const QFontMetrics fm(font);
+    QStyle* style = client_->style();
+    for (const Placed& p : placed_) {
+        int needed = 0;
+        if (auto* label = qobject_cast<QLabel*>(p.widget)) {
+            if (std::find(captions_.begin(), captions_.end(), label) == captions_.end()) continue;
+            needed = fm.horizontalAdvance(label->text()) + 1;
+            if (fm.height() > p.h) return false;
+        } else if (auto* b = qobject_cast<QPushButton*>(p.widget)) {
+            // One pixel of border and one of padding on each side (the style sheet), one to spare.
+            needed = fm.horizontalAdvance(b->text()) + 5;
+        } else if (auto* c = qobject_cast<QCheckBox*>(p.widget)) {
+            needed = style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, c) +
+                     style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, c) +
+                     fm.horizontalAdvance(c->text()) + 4;
+        } else if (auto* c = qobject_cast<QComboBox*>(p.widget)) {
+            int widest = 0;
+            for (int i = 0; i < c->count(); ++i) widest = std::max(widest, fm.horizontalAdvance(c->itemText(i)));
+            QStyleOptionComboBox option;
+            option.initFrom(c);
+            needed = style->sizeFromContents(QStyle::CT_ComboBox, &option, QSize(widest, fm.height()), c).width();
+        } else {
+            continue;
+        }
+        if (needed > p.w) return false;
+    }
+    return true;
+}
+
+void MainWindow::fit_caption_font(int largest_pixel_size) {
+    QFont font = client_->font();
+    // Narrowing the face a little is hardly seen, a pixel less in height is, so that comes last. (An explicit
+    // stretch is measured against the family's normal width, and condensed faces already sit near 87.)
+    constexpr int kStretches[] = {QFont::AnyStretch, 84, 80, 76};
+    bool fitted = false;
+    for (int size = std::max(largest_pixel_size, kSmallestCaptionPixels); !fitted; --size) {
+        for (int stretch : kStretches) {
+            font.setPixelSize(size);
+            font.setStretch(stretch);
+            fitted = size == kSmallestCaptionPixels || captions_fit(font);
+            if (fitted) break;
+        }
+    }
+    client_->setFont(font);
+    // Each control gets the font itself: once the style sheet has polished them, a parent's font no
+    // longer reaches them by inheritance.
+    for (const Placed& p : placed_) p.widget->setFont(font);
+    QFont bold = font;
+    bold.setBold(true);
+    total_value_->setFont(bold);
 }
 
 void MainWindow::show_about() {

@@ -12,6 +12,7 @@
 class QAction;
 class QCheckBox;
 class QComboBox;
+class QFont;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -107,6 +108,12 @@ public:
     void set_sales_report_enabled(bool enabled);
     void open_help();
     void show_about();
+    // Gives the controls the largest font, at most `largest_pixel_size` pixels, at which every caption of a
+    // label, button, check box and drop-down list fits the placement it was drawn for. The placements were
+    // made for one compact face; faces differ from desktop to desktop, the placements do not.
+    void fit_caption_font(int largest_pixel_size = kLargestCaptionPixels);
+    static constexpr int kLargestCaptionPixels = 11;
+    static constexpr int kSmallestCaptionPixels = 7;
 
 signals:
     void type_ahead_search(const QString& text);
@@ -121,6 +128,7 @@ private:
     void connect_controls();
     void fire_type_ahead();
     void invoice_field_changed(int id);
+    bool captions_fit(const QFont& font) const;
 
     QWidget* client_ = nullptr;
     QWidget* toolbar_band_ = nullptr;
@@ -136,6 +144,8 @@ private:
         int anchor;  // 0 fixed, 1 bottom group (y from H), 2 bottom-right (x from W, y from H)
     };
     std::vector<Placed> placed_;
+    // The labels with fixed captions (not the value labels), for fitting the font.
+    std::vector<QLabel*> captions_;
     QCheckBox* inventory_item_ = nullptr;
     QComboBox* payment_ = nullptr;
     QComboBox* status_ = nullptr;

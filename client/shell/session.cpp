@@ -1,5 +1,6 @@
 #include "client/shell/session.h"
 
+#include "client/shell/api/connection.h"
 #include "common/text_field.h"
 
 namespace stk::client {
@@ -46,7 +47,9 @@ void ClientSession::reset() {
     api.set_address(ServerAddress{});
     api.set_client_name(std::string());
     api.on_unreachable = nullptr;
+    Connection::drop_kept_connection();
     main_window = nullptr;
+    invoices_window_placement = QRect();
 }
 
 void ClientSession::apply_connection_settings() {

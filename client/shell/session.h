@@ -2,6 +2,7 @@
 // its reserved arrays. One instance, reached through session().
 #pragma once
 
+#include <QRect>
 #include <QString>
 #include <memory>
 
@@ -50,6 +51,9 @@ struct ClientSession {
     ReservedArray<ReceiptElementSlot> receipt_elements;
 
     MainWindow* main_window = nullptr;
+    // Where the Invoices window opens and what it leaves behind when it closes: 790 x 400 centred on the
+    // screen when the main window is built.
+    QRect invoices_window_placement;
 
     // The data-set folder + relative path ("Reports/sales report.xml" etc.).
     QString data_set_file(const QString& relative) const;

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QDialogButtonBox>
+#include <QElapsedTimer>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -15,6 +16,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "client/shell/api/connection.h"
 #include "client/shell/api/server_api.h"
 #include "client/shell/client_settings.h"
 #include "client/shell/data_set.h"
@@ -244,6 +246,7 @@ struct WaitDialog::Probe {
     ServerAddress address;
     std::unique_ptr<QLocalSocket> local;
     std::unique_ptr<QTcpSocket> tcp;
+    QElapsedTimer started;
     bool busy() const {
         if (local) return local->state() != QLocalSocket::UnconnectedState;
         if (tcp) return tcp->state() != QAbstractSocket::UnconnectedState;
@@ -296,11 +299,19 @@ void WaitDialog::reject() {
 }
 
 void WaitDialog::try_once() {
-    if (probe_->busy()) return;  // the last attempt is still under way; it reports by itself
+    // An attempt still under way reports by itself; one that has waited as long as a connect may wait is
+    // given up and made again, so a host that swallows the attempt does not stall the retries.
+    if (probe_->busy() && probe_->started.isValid() && probe_->started.elapsed() < kAttemptLimitMs) return;
     probe_->stop();
+    probe_->started.start();
+    // The connection made here is the one the waiting request goes on to use.
     auto succeeded = [this] {
+        const bool connected = probe_->local ? probe_->local->state() == QLocalSocket::ConnectedState
+                               : probe_->tcp ? probe_->tcp->state() == QAbstractSocket::ConnectedState
+                                             : false;
+        if (!connected) return;  // a report from an attempt given up since
         timer_->stop();
-        probe_->stop();
+        Connection::keep_for_next_open(probe_->address, std::move(probe_->local), std::move(probe_->tcp));
         done(1);
     };
     if (probe_->address.remote_computer.empty()) {

@@ -81,6 +81,8 @@ QString wait_dialog_text(const ClientSettings& settings);
 class WaitDialog : public QDialog {
     Q_OBJECT
 public:
+    // An attempt that has not connected after this long is given up and made again.
+    static constexpr int kAttemptLimitMs = 2000;
     WaitDialog(QWidget* owner, const QString& text, const ServerAddress& address);
     ~WaitDialog() override;
     QLabel* text_label() const { return text_; }

@@ -8,6 +8,63 @@
 
 namespace stk::client {
 
+namespace {
+
+struct KeptConnection {
+    std::string server_name;
+    std::string remote_computer;
+    std::unique_ptr<QLocalSocket> local;
+    std::unique_ptr<QTcpSocket> tcp;
+};
+
+KeptConnection& kept() {
+    static KeptConnection k;
+    return k;
+}
+
+}  // namespace
+
+void Connection::keep_for_next_open(const ServerAddress& address, std::unique_ptr<QLocalSocket> local,
+                                    std::unique_ptr<QTcpSocket> tcp) {
+    drop_kept_connection();
+    KeptConnection& k = kept();
+    k.server_name = address.server_name;
+    k.remote_computer = address.remote_computer;
+    k.local = std::move(local);
+    k.tcp = std::move(tcp);
+}
+
+bool Connection::has_kept_connection() { return kept().local || kept().tcp; }
+
+void Connection::drop_kept_connection() {
+    KeptConnection& k = kept();
+    if (k.local) k.local->abort();
+    if (k.tcp) k.tcp->abort();
+    k.local.reset();
+    k.tcp.reset();
+}
+
+bool Connection::take_kept(const ServerAddress& address) {
+    KeptConnection& k = kept();
+    if (!k.local && !k.tcp) return false;
+    if (k.server_name != address.server_name || k.remote_computer != address.remote_computer) {
+        drop_kept_connection();
+        return false;
+    }
+    local_ = std::move(k.local);
+    tcp_ = std::move(k.tcp);
+    if (!connected()) {
+        close();
+        return false;
+    }
+    if (local_) device_ = local_.get();
+    if (tcp_) {
+        tcp_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        device_ = tcp_.get();
+    }
+    return true;
+}
+
 Connection::Connection() = default;
 Connection::~Connection() { close(); }
 
@@ -19,6 +76,7 @@ bool Connection::connected() const {
 
 bool Connection::open(const ServerAddress& address, int timeout_ms) {
     close();
+    if (take_kept(address)) return true;
     if (address.remote_computer.empty()) {
         local_ = std::make_unique<QLocalSocket>();
         local_->connectToServer(QString::fromLocal8Bit(platform::local_pipe_path(address.server_name).c_str()));

@@ -34,7 +34,17 @@ public:
     void read_to_end(std::string* out, int timeout_ms);
     void close();
 
+    // A connection already made to `address` (by the waiting dialog) is kept here, and the next open() for
+    // the same address takes it instead of connecting anew: the server serves one connection at a time and
+    // would otherwise be handed an empty one. Exactly one of the two sockets is set. open() for another
+    // address throws a kept connection away.
+    static void keep_for_next_open(const ServerAddress& address, std::unique_ptr<QLocalSocket> local,
+                                   std::unique_ptr<QTcpSocket> tcp);
+    static bool has_kept_connection();
+    static void drop_kept_connection();
+
 private:
+    bool take_kept(const ServerAddress& address);
     std::unique_ptr<QLocalSocket> local_;
     std::unique_ptr<QTcpSocket> tcp_;
     QIODevice* device_ = nullptr;

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include "tests/client/shell/gui_helpers.h"
 #include <QTimer>
@@ -114,6 +115,47 @@ TEST_F(MainWindowTest, LayoutFollowsTheSizeDownToTheFloor) {
     EXPECT_TRUE(testing::wait_until([&] { return at(501) == QRect(0, 178, 738, 6); }));
 }
 
+// Every fixed caption must be readable whole in its placement, whatever face the desktop gives us.
+void expect_captions_fit(MainWindow& window) {
+    int labels = 0, buttons = 0;
+    for (QLabel* l : window.client_area()->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (!l->objectName().isEmpty() || l->text().isEmpty()) continue;  // value labels change with the invoice
+        ++labels;
+        EXPECT_LE(l->fontMetrics().horizontalAdvance(l->text()), l->width()) << l->text().toStdString();
+        EXPECT_LE(l->fontMetrics().height(), l->height()) << l->text().toStdString();
+    }
+    for (QPushButton* b : window.client_area()->findChildren<QPushButton*>()) {
+        ++buttons;
+        EXPECT_LE(b->fontMetrics().horizontalAdvance(b->text()) + 4, b->width()) << b->text().toStdString();
+    }
+    QCheckBox* check = window.inventory_item_check();
+    EXPECT_LE(check->sizeHint().width(), check->width());
+    EXPECT_EQ(labels, 23);
+    EXPECT_EQ(buttons, 6);
+    EXPECT_GE(window.client_area()->font().pixelSize(), MainWindow::kSmallestCaptionPixels);
+}
+
+TEST_F(MainWindowTest, CaptionsFitTheirPlacementsAndInvoicesWindowHasItsPlace) {
+    window_->layout_controls(738, 440);
+    expect_captions_fit(*window_);
+    EXPECT_LE(window_->client_area()->font().pixelSize(), MainWindow::kLargestCaptionPixels);
+    // Asked for a face far too large for the placements, the window takes the largest size that fits.
+    window_->fit_caption_font(24);
+    const int fitted = window_->client_area()->font().pixelSize();
+    EXPECT_LT(fitted, 24);
+    expect_captions_fit(*window_);
+    window_->fit_caption_font(fitted + 1);
+    EXPECT_EQ(window_->client_area()->font().pixelSize(), fitted);
+    EXPECT_TRUE(window_->total_value()->font().bold());
+    EXPECT_EQ(window_->total_value()->font().pixelSize(), fitted);
+
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const QRect place = session().invoices_window_placement;
+    EXPECT_EQ(place.size(), QSize(790, 400));
+    EXPECT_EQ(place.left(), screen.x() + (screen.width() - 790) / 2);
+    EXPECT_EQ(place.bottom(), place.top() + 399);
+}
+
 TEST_F(MainWindowTest, TypingFiresOneSearchAfterTheLastKeystroke) {
     QStringList spy;
     QObject::connect(window_.get(), &MainWindow::type_ahead_search, [&](const QString& t) { spy << t; });
@@ -121,6 +163,8 @@ TEST_F(MainWindowTest, TypingFiresOneSearchAfterTheLastKeystroke) {
     window_->on_inventory_search = [&](const QString& text) { hooked << text; };
     testing::type_text(window_->edit(ids::kItemNumber), QStringLiteral("hamme"));
     EXPECT_TRUE(window_->search_pending());
+    EXPECT_EQ(window_->type_ahead_timer()->interval(), 750);
+    EXPECT_TRUE(window_->type_ahead_timer()->isSingleShot());
     EXPECT_EQ(spy.count(), 0);
     ASSERT_TRUE(testing::wait_until([&] { return !spy.isEmpty(); }));
     EXPECT_EQ(spy, QStringList{QStringLiteral("HAMME")});

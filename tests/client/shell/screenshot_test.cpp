@@ -1,9 +1,11 @@
-// Pictures of the client against a real, seeded server, for looking at the screens. Not part of the suite:
-//   STK_SCREENSHOT_DIR=docs/screenshots test_client_shell --gtest_also_run_disabled_tests --gtest_filter='Screen*'
+// Pictures of the client against a real, seeded server, for the documentation and for looking at the screens.
+// Runs only when STOCKAVELLE_SCREENSHOT_DIR names the folder to write them into:
+//   STOCKAVELLE_SCREENSHOT_DIR=docs/screenshots test_client_shell --gtest_filter='Screen*'
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModel>
 #include <QDialog>
+#include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QProcess>
@@ -25,10 +27,11 @@
 namespace stk::client {
 namespace {
 
-TEST(ScreenshotTest, DISABLED_MainWindowWithSeededServer) {
-    const char* out_dir = std::getenv("STK_SCREENSHOT_DIR");
-    ASSERT_NE(out_dir, nullptr);
+TEST(ScreenshotTest, MainWindowWithSeededServer) {
+    const QByteArray out_dir = qgetenv("STOCKAVELLE_SCREENSHOT_DIR");
+    if (out_dir.isEmpty()) GTEST_SKIP() << "STOCKAVELLE_SCREENSHOT_DIR not set";
     const QString out = QString::fromLocal8Bit(out_dir);
+    QDir().mkpath(out);
     const QString bin = QFileInfo(QStringLiteral(STOCKAVELLE_CLIENT_PATH)).absolutePath();
     QTemporaryDir dir;
     ::setenv("STOCKAVELLE_APPDATA", dir.filePath(QStringLiteral("appdata")).toLocal8Bit().constData(), 1);

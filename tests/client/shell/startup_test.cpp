@@ -1,6 +1,7 @@
 // Start-up against a real server: data set, company dialog, local server start, wait dialog, first invoice.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QCheckBox>
 #include <QDialog>
 #include <QDir>
@@ -9,10 +10,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTcpServer>
 #include <QTimer>
 #include <cstdlib>
 
 #include "client/invoice/sale_attach.h"
+#include "client/shell/api/connection.h"
 #include "client/shell/control_ids.h"
 #include "client/shell/data_set.h"
 #include "client/shell/dialog_seam.h"
@@ -23,6 +26,7 @@
 #include "client/shell/startup_dialogs.h"
 #include "client/shell/strings.h"
 #include "common/text_field.h"
+#include "platform/host_port.h"
 #include "tests/client/shell/gui_helpers.h"
 #include "tests/support/server_process.h"
 
@@ -96,7 +100,10 @@ TEST_F(StartupTest, FirstRunOnAnEmptyServerCreatesTheDataSetAndTheFirstInvoice) 
     test::ServerProcess server;
     ASSERT_TRUE(server.start()) << server.log();
     server_name_ = server.server_name();
-    options_.data_set = dir_.filePath(QStringLiteral("new shop"));
+    // The command line names a folder that does not exist yet: it becomes a new data set, without dialog 145.
+    EXPECT_EQ(parse_command_line({QStringLiteral("--data-set=/a b")}).data_set, QStringLiteral("/a b"));
+    EXPECT_TRUE(parse_command_line({QStringLiteral("--data-set")}).data_set.isEmpty());
+    options_.data_set = parse_command_line({QStringLiteral("--data-set"), dir_.filePath(QStringLiteral("new shop"))}).data_set;
 
     ASSERT_TRUE(start());
     const QString set = options_.data_set;
@@ -158,6 +165,45 @@ TEST_F(StartupTest, DataSetDialogClosedWithoutADataSetEndsStartUp) {
     EXPECT_FALSE(window_->isVisible());
 }
 
+TEST_F(StartupTest, CompanyDialogAppliesAndSavesTheSettings) {
+    ClientSession& s = session();
+    s.main_window = window_.get();
+    s.settings_path = dir_.filePath(QStringLiteral("stockavelle client settings.txt"));
+    apply_settings_text("WindowTitle=Till 2\r\nViewSalesTotalsReport=true\r\nConnectToRemoteComputer=TRUE\r\n"
+                        "RemoteComputerName=backoffice\r\nServerName=old name\r\nTaxPercentage=7\r\n",
+                        s.settings);
+    bool remote_edit_followed_the_box = false;
+    DialogSeam::set_dialog_handler([&](QDialog& d) {
+        auto& company = static_cast<CompanyDialog&>(d);
+        EXPECT_TRUE(company.remote_check()->isChecked());
+        EXPECT_TRUE(company.edit(1072)->isEnabled());
+        EXPECT_EQ(company.edit(1072)->text(), QStringLiteral("backoffice"));
+        EXPECT_EQ(company.edit(1080)->maxLength(), 11);
+        company.remote_check()->click();  // unchecked: the remote name can no longer be edited
+        remote_edit_followed_the_box = !company.edit(1072)->isEnabled();
+        company.edit(1087)->clear();
+        company.edit(1080)->setText(QStringLiteral("6.5"));
+        return int(CompanyDialog::kContinue);
+    });
+    EXPECT_FALSE(window_->action(ids::kMenuSalesReport)->isEnabled());
+    ASSERT_TRUE(run_company_dialog(window_.get()));
+    EXPECT_TRUE(remote_edit_followed_the_box);
+    EXPECT_TRUE(window_->action(ids::kMenuSalesReport)->isEnabled());
+    EXPECT_EQ(window_->windowTitle(), QStringLiteral("Till 2"));
+    EXPECT_EQ(window_->edit(ids::kTaxPercent)->text(), QStringLiteral("6.5"));
+    // An emptied server name becomes the default one; the address follows the unchecked box.
+    EXPECT_EQ(s.api.address().server_name, "stockavelle server 1.0");
+    EXPECT_EQ(s.api.address().remote_computer, "");
+    EXPECT_EQ(s.api.client_name(), "stockavelle client 1.0");
+    QFile saved(s.settings_path);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QByteArray text = saved.readAll();
+    EXPECT_TRUE(text.startsWith("WindowTitle=Till 2\r\n")) << text.constData();
+    EXPECT_TRUE(text.contains("\r\nTaxPercentage=6.5\r\nServerName=stockavelle server 1.0\r\nClientName=stockavelle "
+                              "client 1.0\r\nConnectToRemoteComputer=FALSE\r\nRemoteComputerName=backoffice\r\n"))
+        << text.constData();
+}
+
 TEST_F(StartupTest, NoLocalServerStartsOneAndCancelledWaitingEndsWithStringThirtySeven) {
     server_name_ = test::unique_server_name("absent");
     options_.data_set = dir_.filePath(QStringLiteral("shop"));
@@ -199,6 +245,7 @@ TEST_F(StartupTest, WaitDialogClosesByItselfOnceTheServerListens) {
     int count = -5;
     EXPECT_EQ(api.get_invoice_count(&count), kTransportFailed);
     EXPECT_EQ(wait_texts_.size(), 1);
+    EXPECT_FALSE(Connection::has_kept_connection());
 
     // The server comes up while the dialog is open; the dialog keeps running its event loop and closes
     // with 1 by itself, and the request goes through.
@@ -213,6 +260,51 @@ TEST_F(StartupTest, WaitDialogClosesByItselfOnceTheServerListens) {
     EXPECT_TRUE(server_started) << server.log();
     EXPECT_EQ(count, 0);
     EXPECT_EQ(wait_texts_.size(), 2);
+    // The request went on the connection the dialog made: the server saw one request and no empty one.
+    ASSERT_TRUE(server.wait_for_count("Waiting for a client request\r\n", 2)) << server.log();
+    EXPECT_EQ(test::ServerProcess::count_of(server.log(), "Processing client request..."), 1) << server.log();
+    EXPECT_EQ(server.log().find("An error occured while receiving data."), std::string::npos) << server.log();
+    EXPECT_FALSE(Connection::has_kept_connection());
+}
+
+TEST_F(StartupTest, RemoteComputerIsReachedOverTcpOnTheGivenPort) {
+    QTcpServer free_port;
+    ASSERT_TRUE(free_port.listen(QHostAddress::LocalHost, 0));
+    const std::string address = "127.0.0.1:" + std::to_string(free_port.serverPort());
+    free_port.close();
+
+    test::ServerProcess server;
+    server.extra_args = {"--listen-tcp", address};
+    ClientSettings settings;
+    set_field(settings.server_name, "not the local socket");  // only the remote computer's port counts
+    set_field(settings.connect_to_remote_computer, "TRUE");
+    set_field(settings.remote_computer_name, address);
+    ServerApi api(ServerAddress{"not the local socket", address}, "stockavelle client 1.0");
+    install_wait_dialog(api, &settings);
+
+    bool server_started = false;
+    wait_answer_ = [&](QDialog& d) {
+        QTimer::singleShot(0, [&] { server_started = server.start(); });
+        return d.exec();
+    };
+    int count = -5;
+    EXPECT_EQ(api.get_invoice_count(&count), 1);
+    EXPECT_TRUE(server_started) << server.log() << server.errors();
+    EXPECT_EQ(count, 0);
+    ASSERT_EQ(wait_texts_.size(), 1);
+    EXPECT_EQ(wait_texts_.front(), QStringLiteral("Attempting to connect to remote computer.\r\nRemote Computer Name: ") +
+                                       QString::fromStdString(address) +
+                                       QStringLiteral("\r\nStockavelle Server Name: not the local socket\r\n\r\n"
+                                                      "Please wait..."));
+    ASSERT_TRUE(server.wait_for_count("Waiting for a client request\r\n", 2)) << server.log();
+    EXPECT_EQ(server.log().find("An error occured while receiving data."), std::string::npos) << server.log();
+
+    // A host name without a port goes to the port the server's --listen-tcp takes by default.
+    std::string host;
+    unsigned short port = 0;
+    ASSERT_TRUE(platform::split_host_port("till-2", &host, &port));
+    EXPECT_EQ(port, platform::kDefaultTcpPort);
+    EXPECT_EQ(port, 47100);
 }
 
 TEST_F(StartupTest, ExistingInvoicesShowTheLastOne) {
