@@ -19,7 +19,7 @@ std::string_view field(const char (&f)[N]) {
 template <std::size_t N>
 void set_field(char (&f)[N], std::string_view text) {
     const std::size_t n = text.size() < N - 1 ? text.size() : N - 1;
-    std::memmove(f, text.data(), n);
+    if (n > 0) std::memmove(f, text.data(), n);  // an empty view may carry a null pointer
     f[n] = '\0';
 }
 
