@@ -22,8 +22,8 @@ namespace {
 // A folder browser that answers from a list and records what it was asked.
 struct ScriptedBrowser {
     std::vector<std::optional<std::string>> answers;
-    std::vector<QString> prompts;
-    std::vector<QWidget*> owners;
+    std::vector<QString> prompts{};
+    std::vector<QWidget*> owners{};
 
     FolderBrowser hook() {
         return [this](QWidget* owner, const QString& prompt) -> std::optional<std::string> {
