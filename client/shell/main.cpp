@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <clocale>
 
 #include "client/invoice/sale_attach.h"
 #include "client/shell/main_window.h"
@@ -6,6 +7,8 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // QApplication took the user's locale; record numbers are written and read in the "C" form.
+    std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QStringLiteral("Stockavelle"));
     stk::client::StartupOptions options = stk::client::parse_command_line(QApplication::arguments().mid(1));
     options.program_folder = QApplication::applicationDirPath();
