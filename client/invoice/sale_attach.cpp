@@ -67,6 +67,8 @@ SaleWorkspace attach_sale(MainWindow& w, ServerApi& api, SaleSettings settings, 
     };
     w.on_load_invoice = [invoice](int index) { return invoice->load_invoice(index, true); };
     w.on_new_invoice = [invoice] { return invoice->new_invoice(); };
+    w.on_previous_invoice = [invoice] { invoice->previous(); };
+    w.on_next_invoice = [invoice] { invoice->next(); };
 
     w.set_command_handler(ids::kAddress, [invoice] { invoice->edit_customer(); });
     w.set_command_handler(ids::kMenuRefresh, [invoice] { invoice->refresh_all(); });

@@ -13,4 +13,10 @@ QIcon small_image(int index);
 // The About box picture, 480 x 320.
 QPixmap about_picture();
 
+// The toolbar band behind the main window's toolbar (bitmap 104): 1601 x 55, the six buttons drawn at rest.
+QPixmap toolbar_band_picture();
+// A toolbar button's hot or pressed picture by its number (hot 108, 113, 119, 133, 115, 114; pressed 109,
+// 110, 117, 134, 112, 111), 53 x 52 with the band behind it; a null pixmap for any other number.
+QPixmap toolbar_picture(int id);
+
 }  // namespace stk::client

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCursor>
 #include <QDialog>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -13,6 +14,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QResizeEvent>
@@ -31,6 +33,7 @@
 #include "client/shell/shell_open.h"
 #include "client/shell/strings.h"
 #include "client/shell/text_1252.h"
+#include "client/shell/toolbar.h"
 
 namespace stk::client {
 
@@ -106,6 +109,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     build_controls();
     build_menu();
     connect_controls();
+    build_toolbar();
     fit_caption_font();
     resize(900, 640);
     layout_controls(client_->width(), client_->height());
@@ -129,6 +133,8 @@ void MainWindow::build_controls() {
 
     toolbar_band_ = new QWidget(client_);
     toolbar_band_->setObjectName(QStringLiteral("toolbar_band"));
+    // The toolbar is drawn on the client area itself and answers its mouse messages.
+    toolbar_band_->setAttribute(Qt::WA_TransparentForMouseEvents);
     placed_.push_back({toolbar_band_, 0, 0, -1, kToolbarBandHeight, kFixed});
 
     auto label = [&](const char* text, int x, int y, int w, int h, int anchor) {
@@ -547,7 +553,90 @@ void MainWindow::show_about() {
     DialogSeam::exec(dialog);
 }
 
+void MainWindow::build_toolbar() {
+    toolbar_ = new Toolbar(this);
+    toolbar_->setObjectName(QStringLiteral("toolbar"));
+    client_->setMouseTracking(true);
+    toolbar_->invalidate = [this](const QRect& r) { client_->update(r); };
+    toolbar_->run_command = [this](int index, int command) { run_toolbar_command(index, command); };
+    toolbar_->pointer_on_surface = [this] {
+        const QPoint global = QCursor::pos();
+        QWidget* under = QApplication::widgetAt(global);
+        if (under != client_ && under != toolbar_band_) return false;
+        const QPoint at = client_->mapFromGlobal(global);
+        return at.x() >= 0 && at.y() >= 0 && at.x() <= client_->width() && at.y() <= client_->height();
+    };
+    const QPixmap band = toolbar_band_picture();
+    for (const MainToolbarEntry& e : kMainToolbar) {
+        const int index = toolbar_->add_button(e.command, e.left, kToolbarButtonTop, kToolbarButtonWidth,
+                                               kToolbarButtonHeight, 0, 1);
+        toolbar_->set_bitmaps(index, band, toolbar_picture(e.hot_bitmap), toolbar_picture(e.pressed_bitmap));
+    }
+}
+
+void MainWindow::run_toolbar_command(int index, int command) {
+    switch (command) {
+    case kToolbarPrevious:
+        if (on_previous_invoice) on_previous_invoice();
+        break;
+    case kToolbarNext:
+        if (on_next_invoice) on_next_invoice();
+        break;
+    case kToolbarNewInvoice:
+        if (on_new_invoice && on_new_invoice() != 1) show_string(this, 37, MsgIcon::Information);
+        break;
+    case kToolbarRefresh:
+        run_command(ids::kMenuRefresh);
+        break;
+    case kToolbarInvoices:
+        if (on_invoices_window) on_invoices_window();
+        break;
+    case kToolbarPrint:
+        // Printing may open dialogs and take a while; the button should not stay lit meanwhile.
+        toolbar_->draw_button(index, Toolbar::kRest);
+        if (on_print_invoice) on_print_invoice();
+        break;
+    default:
+        break;
+    }
+}
+
+bool MainWindow::toolbar_event(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::Paint: {
+        QPainter painter(client_);
+        toolbar_->paint_band(painter, static_cast<QPaintEvent*>(event)->rect());
+        return false;  // the client area paints nothing else
+    }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: {  // a quick second click is just another press
+        auto* e = static_cast<QMouseEvent*>(event);
+        const QPoint at = e->position().toPoint();
+        toolbar_->button_down(e->button(), at.x(), at.y());
+        e->accept();
+        return true;
+    }
+    case QEvent::MouseMove: {
+        auto* e = static_cast<QMouseEvent*>(event);
+        const QPoint at = e->position().toPoint();
+        toolbar_->mouse_move(at.x(), at.y());
+        e->accept();
+        return true;
+    }
+    case QEvent::MouseButtonRelease: {
+        auto* e = static_cast<QMouseEvent*>(event);
+        const QPoint at = e->position().toPoint();
+        toolbar_->button_up(e->button(), at.x(), at.y());
+        e->accept();
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == client_ && toolbar_ && toolbar_event(event)) return true;
     if (watched == client_ && event->type() == QEvent::Resize) {
         const auto* e = static_cast<QResizeEvent*>(event);
         layout_controls(e->size().width(), e->size().height());
@@ -557,6 +646,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     type_ahead_timer_->stop();
+    if (toolbar_) toolbar_->hover_timer()->stop();
     session().release_arrays();
     event->accept();
 }

@@ -22,6 +22,8 @@ class QTreeView;
 
 namespace stk::client {
 
+class Toolbar;
+
 // The smallest client size the controls are laid out for; below it they keep this placement and are clipped.
 inline constexpr int kLayoutMinWidth = 738;
 inline constexpr int kLayoutMinHeight = 440;
@@ -59,6 +61,9 @@ public:
     QWidget* toolbar_band() const { return toolbar_band_; }
     // The widget whose client area the placements are measured in.
     QWidget* client_area() const { return client_; }
+    // The drawn toolbar in the band. It paints on the client area and takes the client area's own mouse
+    // messages; the band widget above lets the mouse through to it.
+    Toolbar* toolbar() const { return toolbar_; }
 
     // ---- State shared with the invoice and inventory code ---------------------------------------------
     // False while invoice fields are filled by the program: their change notifications are then ignored.
@@ -85,12 +90,22 @@ public:
     std::function<int(int index)> on_load_invoice;
     // Start-up and File > New Invoice: create a new invoice and make it current; 1 on success.
     std::function<int()> on_new_invoice;
+    // Toolbar buttons 1 and 2: move back and forth in the navigation history.
+    std::function<void()> on_previous_invoice;
+    std::function<void()> on_next_invoice;
+    // Toolbar button 5: the Invoices window.
+    std::function<void()> on_invoices_window;
+    // Toolbar button 6: print the current invoice with the data set's default receipt layout.
+    std::function<void()> on_print_invoice;
 
     // Every other button, menu and context-menu command by id. The window handles 101, 103, 40002,
     // 40004, 40008 and 40009 itself; a handler set here for one of those replaces the built-in one.
     void set_command_handler(int id, std::function<void()> handler);
     // Runs the command as if its button or menu item was used; false when nothing handles it.
     bool run_command(int id);
+    // Runs a toolbar button's command (1 previous, 2 next, 3 new invoice, 4 refresh, 5 Invoices window,
+    // 6 print), as a left click on button `index` does.
+    void run_toolbar_command(int index, int command);
 
     // ---- Operations ----------------------------------------------------------------------------------
     // Empties the entry fields; `always` also empties item number and description when already empty
@@ -129,6 +144,8 @@ private:
     void fire_type_ahead();
     void invoice_field_changed(int id);
     bool captions_fit(const QFont& font) const;
+    void build_toolbar();
+    bool toolbar_event(QEvent* event);
 
     QWidget* client_ = nullptr;
     QWidget* toolbar_band_ = nullptr;
@@ -157,6 +174,7 @@ private:
     QLabel* total_value_ = nullptr;
     QMenu* reports_menu_ = nullptr;
     QTimer* type_ahead_timer_ = nullptr;
+    Toolbar* toolbar_ = nullptr;
 };
 
 }  // namespace stk::client
