@@ -1,0 +1,181 @@
+// Header fields saved as they are typed, payment, status, customer, new invoices and backorder fills.
+#include "client/invoice/invoice_workspace.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <cstring>
+
+#include "client/inventory/inventory_pane.h"
+#include "client/invoice/invoice_dialogs.h"
+#include "client/shell/strings.h"
+#include "client/shell/text_1252.h"
+#include "client/shell/control_ids.h"
+#include "client/shell/dialog_seam.h"
+#include "common/protocol.h"
+#include "common/text_field.h"
+
+namespace stk::client {
+
+namespace id = ids;
+
+namespace {
+
+// The customer fields as SET_INVOICE_CUSTOMER and the customer dialog know them, in dialog order.
+template <class Fn>
+void for_customer_fields(InvoiceRecord& r, Fn fn) {
+    fn(r.account_number, 31);
+    fn(r.customer_name, 63);
+    fn(r.customer_phone_number, 63);
+    fn(r.customer_address, 63);
+    fn(r.customer_city, 63);
+    fn(r.customer_state, 63);
+    fn(r.customer_zip_code, 63);
+}
+
+}  // namespace
+
+int InvoiceWorkspace::save_field(int fid) {
+    // text_a holds 63 characters; the note edit takes more, but only these reach the server.
+    const std::string text = read_edit(fid, 63);
+    std::string change;
+    note(SET_INVOICE_FIELD, text);
+    const int r = api_.set_invoice_field(index_, fid, text, copy_, &change);
+    if (r == RESULT_OK) {
+        switch (fid) {
+        case FIELD_CASH_RECEIVED:
+            set_field(copy_.cash_received, text);
+            set_field(copy_.change, change);
+            if (w_.change) w_.change->setText(field_text(copy_.change));
+            break;
+        case FIELD_CUSTOMER_NAME: set_field(copy_.customer_name, text); break;
+        case FIELD_DATE: set_field(copy_.date, text); break;
+        case FIELD_INVOICE_NUMBER: set_field(copy_.invoice_number, text); break;
+        case FIELD_NOTE: set_field(copy_.note, text); break;
+        case FIELD_CUSTOMER_PHONE: set_field(copy_.customer_phone_number, text); break;
+        case FIELD_ORDER_NUMBER: set_field(copy_.order_number, text); break;
+        case FIELD_SALESPERSON: set_field(copy_.salesperson, text); break;
+        case FIELD_TIME: set_field(copy_.time, text); break;
+        default: break;
+        }
+        return 1;
+    }
+    if (r == RESULT_CHANGED) invoice_changed();
+    else if (r == RESULT_SAVE_FAILED) show_string(owner(), 37, MsgIcon::Information);
+    return 0;
+}
+
+int InvoiceWorkspace::change_payment(int payment) {
+    if (field_empty(copy_.salesperson)) identify_salesperson();
+    note(SET_INVOICE_PAYMENT);
+    const int r = api_.set_invoice_payment(index_, payment, copy_);
+    if (r == RESULT_CHANGED) {
+        invoice_changed();
+        return 0;
+    }
+    if (r != RESULT_OK) return 0;
+    reload();
+
+    // A paying customer with a name and a phone number goes into the contacts, once.
+    if (paid() && !field_empty(copy_.customer_name) && !field_empty(copy_.customer_phone_number) &&
+        contacts_.contains && !contacts_.contains(field(copy_.customer_name), field(copy_.customer_phone_number))) {
+        if (contacts_.full && contacts_.full()) {
+            show_string(owner(), 40, MsgIcon::Information);
+        } else if (contacts_.append) {
+            InvoiceRecord customer{};
+            set_field(customer.account_number, trim_blanks(field(copy_.account_number)));
+            set_field(customer.customer_name, trim_blanks(field(copy_.customer_name)));
+            set_field(customer.customer_phone_number, trim_blanks(field(copy_.customer_phone_number)));
+            set_field(customer.customer_address, trim_blanks(field(copy_.customer_address)));
+            set_field(customer.customer_city, trim_blanks(field(copy_.customer_city)));
+            set_field(customer.customer_state, trim_blanks(field(copy_.customer_state)));
+            set_field(customer.customer_zip_code, trim_blanks(field(copy_.customer_zip_code)));
+            contacts_.append(customer);
+        }
+        if (contacts_.save && !contacts_.save()) {
+            const QString path = contacts_.file_path ? contacts_.file_path() : QString();
+            show_string(owner(), 16, MsgIcon::Error, MsgButtons::Ok, MsgAnswer::Ok, QStringLiteral("\r\n") + path);
+        }
+    }
+    if (inventory_) inventory_->refresh();
+    return 1;
+}
+
+int InvoiceWorkspace::change_status(int status) {
+    note(SET_INVOICE_STATUS);
+    const int r = api_.set_invoice_status(index_, status, copy_);
+    if (r == RESULT_OK) {
+        copy_.status = status;
+        return 1;
+    }
+    if (r == RESULT_CHANGED) invoice_changed();
+    return 0;
+}
+
+int InvoiceWorkspace::set_invoice_customer(const InvoiceRecord& scratch) {
+    note(SET_INVOICE_CUSTOMER);
+    const int r = api_.set_invoice_customer(index_, copy_, scratch);
+    if (r == RESULT_CHANGED) show_string(owner(), 19, MsgIcon::Information);
+    reload();
+    return r == RESULT_OK ? 1 : 0;
+}
+
+int InvoiceWorkspace::edit_customer() {
+    std::array<QString, CustomerDialog::kEdits> values;
+    int i = 0;
+    for_customer_fields(copy_, [&](auto& f, int) { values[static_cast<std::size_t>(i++)] = field_text(f); });
+    CustomerDialog dialog(owner(), values);
+    if (DialogSeam::exec(dialog) != QDialog::Accepted) return 0;
+    InvoiceRecord scratch;
+    std::memcpy(&scratch, &copy_, sizeof scratch);
+    i = 0;
+    for_customer_fields(scratch, [&](auto& f, int limit) {
+        set_field(f, trim_blanks(to_1252(dialog.value(i++).left(limit))));
+    });
+    return set_invoice_customer(scratch);
+}
+
+int InvoiceWorkspace::clear_customer() {
+    InvoiceRecord scratch;
+    std::memcpy(&scratch, &copy_, sizeof scratch);
+    for_customer_fields(scratch, [](auto& f, int) { set_field(f, ""); });
+    return set_invoice_customer(scratch);
+}
+
+void InvoiceWorkspace::identify_salesperson() {
+    SalespersonDialog dialog(owner(), field_text(copy_.salesperson));
+    if (DialogSeam::exec(dialog) != QDialog::Accepted) return;
+    // The salesperson edit saves itself as its text changes.
+    if (QLineEdit* e = w_.edit(id::kSalesperson)) e->setText(dialog.salesperson().left(63));
+}
+
+int InvoiceWorkspace::new_invoice() {
+    int index = 0;
+    note(NEW_INVOICE);
+    if (api_.new_invoice(&index) != RESULT_OK) return 0;
+    // Asking for the salesperson of an invoice that is not on screen would name the wrong one.
+    if (!load_invoice(index, true)) return 0;
+    identify_salesperson();
+    return 1;
+}
+
+int InvoiceWorkspace::fill_backorder(int index, int line, const InvoiceLine& delivered, double* filled, int* result) {
+    double real = 0;
+    note(FILL_BACKORDER);
+    const int r = api_.fill_backorder(index, line, copy_, delivered, &real);
+    if (filled) *filled = real;
+    if (result) *result = r;
+    if (r == RESULT_OK) return 1;
+    if (r == kTransportFailed) {
+        show_string(owner(), 38, MsgIcon::Information);
+    } else if (r == RESULT_CHANGED) {
+        invoice_changed();
+    } else if (r == RESULT_SAVE_FAILED) {
+        show_string(owner(), 37, MsgIcon::Information);
+    } else {
+        load_invoice(index, false);
+        show_string(owner(), 38, MsgIcon::Information);
+    }
+    return 0;
+}
+
+}  // namespace stk::client

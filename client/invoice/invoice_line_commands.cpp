@@ -1,0 +1,238 @@
+// Adding, removing and copying invoice lines.
+#include "client/invoice/invoice_workspace.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QTime>
+#include <cstring>
+
+#include "client/inventory/inventory_pane.h"
+#include "client/shell/strings.h"
+#include "client/shell/text_1252.h"
+#include "client/shell/control_ids.h"
+#include "client/shell/dialog_seam.h"
+#include "common/dates.h"
+#include "common/number_text.h"
+#include "common/protocol.h"
+#include "common/text_field.h"
+
+namespace stk::client {
+
+namespace id = ids;
+
+namespace {
+
+// "%d" without the C library's locale.
+std::string decimal(long long v) {
+    const bool negative = v < 0;
+    unsigned long long u = negative ? 0ULL - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v);
+    std::string digits;
+    do {
+        digits.insert(digits.begin(), static_cast<char>('0' + u % 10));
+        u /= 10;
+    } while (u != 0);
+    return negative ? "-" + digits : digits;
+}
+
+}  // namespace
+
+int InvoiceWorkspace::add_line() {
+    std::string description = read_edit(id::kDescription, 63);
+    if (description.empty()) {
+        show_string(owner(), 7, MsgIcon::Information);
+        if (QLineEdit* e = w_.edit(id::kDescription)) e->setFocus();
+        return 0;
+    }
+    std::string unit_cost = read_edit(id::kUnitCost, 31);
+    if (unit_cost.empty()) {
+        show_string(owner(), 7, MsgIcon::Information);
+        if (QLineEdit* e = w_.edit(id::kUnitCost)) e->setFocus();
+        return 0;
+    }
+    std::string quantity = trimmed(read_edit(id::kOrderQuantity, 31));
+    std::string backorder = trimmed(read_edit(id::kBackorderQuantity, 31));
+    std::string item_number = trimmed(read_edit(id::kItemNumber, 63));
+    std::string remark = trimmed(read_edit(id::kRemark, 63));
+    std::string unit_price = trimmed(read_edit(id::kUnitPrice, 31));
+    description = trimmed(description);
+    unit_cost = trimmed(unit_cost);
+
+    double value = 0;
+    if (is_number(unit_cost, &value)) unit_cost = format_2f(value);
+    std::string amount;
+    if (is_number(unit_price, &value)) {
+        unit_price = format_2f(value);
+        const double price = parse_decimal_prefix(unit_price);
+        double q = 0;
+        amount = is_number(quantity, &q) ? format_2f(price * q) : format_2f(price);
+    } else {
+        amount = unit_price;
+    }
+
+    // Backorder rule: what the stock cannot cover is backordered, if the customer wants that.
+    if (!item_number.empty() && !quantity.empty()) {
+        bool ask_whole = true;
+        if (w_.inventory_item && w_.inventory_item->isChecked()) {
+            InventoryRecord item{};
+            note(GET_INVENTORY_ITEM, item_number);
+            if (api_.get_inventory_item(item_number, &item) == RESULT_OK) {
+                ask_whole = false;
+                double q = 0, stock = 0;
+                const double shortage =
+                    is_number(quantity, &q) && is_number(field(item.quantity), &stock) ? q - stock : 0.0;
+                if (shortage > 0)
+                    backorder = ask_string(owner(), 23, true)
+                                    ? format_quantity(shortage)
+                                    : std::string();
+            }
+        }
+        if (ask_whole)
+            backorder = ask_string(owner(), 23, true) ? quantity : std::string();
+    }
+    double q = 0, b = 0;
+    if (is_number(quantity, &q) && is_number(backorder, &b) && b > q) {
+        show_string(owner(), 28, MsgIcon::Information);
+        return 0;
+    }
+
+    // Tax: a line given away at no cost is taxed only when the user says so.
+    const std::string tax_edit = read_edit(id::kTaxPercent, 31);
+    std::string tax_percent;
+    if (!tax_edit.empty()) {
+        if (!equal_ci(unit_cost, "0.00"))
+            tax_percent = tax_edit;
+        else if (ask_string(owner(), 18, true))
+            tax_percent = tax_edit;
+    }
+    tax_percent = trimmed(tax_percent);
+
+    std::string line_note = today();
+    if (description.find("LABOR") != std::string::npos) {
+        const int msec = millisecond_clock ? millisecond_clock() : QTime::currentTime().msec();
+        line_note += " Claim Number: " + decimal(index_) + "-" + decimal(msec);
+    }
+    line_note = trimmed(line_note);
+
+    // A full invoice continues on a new one for the same customer.
+    if (copy_.line_count >= kMaxInvoiceLines) {
+        InvoiceRecord scratch{};
+        set_field(scratch.account_number, field(copy_.account_number));
+        set_field(scratch.customer_name, field(copy_.customer_name));
+        set_field(scratch.customer_phone_number, field(copy_.customer_phone_number));
+        set_field(scratch.customer_address, field(copy_.customer_address));
+        set_field(scratch.customer_city, field(copy_.customer_city));
+        set_field(scratch.customer_state, field(copy_.customer_state));
+        set_field(scratch.customer_zip_code, field(copy_.customer_zip_code));
+        if (!new_invoice()) {
+            show_string(owner(), 37, MsgIcon::Information);
+            return 0;
+        }
+        set_field(scratch.salesperson, field(copy_.salesperson));
+        set_invoice_customer(scratch);
+    }
+
+    if (paid()) {
+        if (!ask_string(owner(), 8, false)) return 0;
+        reload();
+    }
+
+    InvoiceLine line{};
+    set_field(line.quantity, quantity);
+    set_field(line.backorder_quantity, backorder);
+    set_field(line.item_number, item_number);
+    set_field(line.description, description);
+    set_field(line.remark, remark);
+    set_field(line.unit_price, unit_price);
+    set_field(line.unit_cost, unit_cost);
+    set_field(line.amount, amount);
+    set_field(line.tax_percent, tax_percent);
+    set_field(line.note, line_note);
+    line.ordered = 0;
+
+    const int take_from_stock = w_.inventory_item && w_.inventory_item->isChecked() ? 1 : 0;
+    note(ADD_INVOICE_ITEM, item_number);
+    const int r = api_.add_invoice_item(index_, take_from_stock, copy_, line);
+    if (r == RESULT_CHANGED) {
+        invoice_changed();
+        return 0;
+    }
+    if (r != RESULT_OK) return 0;
+
+    InvoiceLine stored{};
+    note(GET_INVOICE_ITEM);
+    if (api_.get_invoice_item(index_, copy_.line_count + 1, &stored) != RESULT_OK) return 0;
+    if (copy_.line_count >= 0 && copy_.line_count < kMaxInvoiceLines) {
+        ++copy_.line_count;
+        std::memcpy(&copy_.lines[copy_.line_count - 1], &stored, sizeof stored);
+        lines_model_.append_row();
+    }
+    show_totals(true);
+    if (inventory_ && !item_number.empty()) inventory_->refresh_row(item_number, item_number);
+    return 1;
+}
+
+int InvoiceWorkspace::remove_line(int row) {
+    if (row < 0 || row >= lines_model_.rowCount()) return 0;
+    const std::string quantity = to_1252(lines_model_.cell(row, 0));
+    const std::string backorder = to_1252(lines_model_.cell(row, 1));
+    const std::string item_number = to_1252(lines_model_.cell(row, 2));
+
+    double delivered = 0, q = 0, b = 0;
+    if (is_number(quantity, &q)) delivered = is_number(backorder, &b) ? q - b : q;
+
+    int flag = 0;
+    if (delivered > 0 && !item_number.empty()) {
+        InventoryRecord item{};
+        note(GET_INVENTORY_ITEM, item_number);
+        if (api_.get_inventory_item(item_number, &item) == RESULT_OK &&
+            ask_string(owner(), 9, false))
+            flag = 1;
+    }
+    note(REMOVE_INVOICE_ITEM);
+    const int r = api_.remove_invoice_item(index_, row + 1, flag, copy_);
+    if (r == RESULT_CHANGED) {
+        invoice_changed();
+        return 0;
+    }
+    if (r != RESULT_OK) return 0;
+    // The server moves the later lines down and leaves the last slot's bytes as they were; so do we, so that
+    // the copy stays byte-identical to the stored record.
+    const int count = copy_.line_count;
+    for (int i = row; i + 1 < count && i + 1 < kMaxInvoiceLines; ++i)
+        std::memcpy(&copy_.lines[i], &copy_.lines[i + 1], sizeof(InvoiceLine));
+    --copy_.line_count;
+    lines_model_.remove_row(row);
+    show_totals(true);
+    if (inventory_ && !item_number.empty()) inventory_->refresh_row(item_number, item_number);
+    return 1;
+}
+
+void InvoiceWorkspace::delete_selected_line() {
+    const int row = selected_line_row();
+    if (row < 0) return;
+    if (!ask_string(owner(), paid() ? 8 : 2, false)) return;
+    remove_line(row);
+}
+
+void InvoiceWorkspace::edit_selected_line() {
+    const int row = selected_line_row();
+    if (row < 0) return;
+    if (paid() && !ask_string(owner(), 8, false)) return;
+    if (edit_line) edit_line(row + 1);
+}
+
+void InvoiceWorkspace::copy_line_to_entry(int row) {
+    InvoiceLine line{};
+    if (!copy_line(row + 1, &line)) return;
+    set_edit(id::kOrderQuantity, field(line.quantity));
+    set_edit(id::kBackorderQuantity, field(line.backorder_quantity));
+    set_edit(id::kItemNumber, field(line.item_number));
+    set_edit(id::kDescription, field(line.description));
+    set_edit(id::kRemark, field(line.remark));
+    set_edit(id::kUnitPrice, field(line.unit_price));
+    set_edit(id::kUnitCost, field(line.unit_cost));
+    set_edit(id::kTaxPercent, field(line.tax_percent));
+    if (w_.inventory_item) w_.inventory_item->setChecked(true);
+}
+
+}  // namespace stk::client
