@@ -12,6 +12,7 @@
 #include "client/shell/api/server_api.h"
 #include "common/dates.h"
 #include "common/number_text.h"
+#include "common/protocol.h"
 #include "common/text_field.h"
 
 using namespace stk;
@@ -109,7 +110,7 @@ const char* const kMessages[] = {
 std::string f2(double v) { return format_2f(v); }
 
 bool ok(int result, const char* what) {
-    if (result == 1) return true;
+    if (result == RESULT_OK) return true;
     std::fprintf(stderr, "seed_demo: %s failed (result %d)\n", what, result);
     return false;
 }
@@ -148,7 +149,7 @@ int main(int argc, char** argv) {
         const std::string quantity = it.stock > 0 ? format_g(it.stock) : "";
         const std::string cost = it.stock > 0 ? f2(it.cost) : "";
         const int result = api.add_inventory_item(r, quantity, cost);
-        if (result != 1 && result != 3 && !ok(result, it.number)) return 1;
+        if (result != RESULT_EXISTS && !ok(result, it.number)) return 1;
     }
 
     for (const Sale& sale : kSales) {
@@ -161,8 +162,8 @@ int main(int argc, char** argv) {
             if (!ok(api.set_invoice_field(index, id, text, copy), "set_invoice_field")) return false;
             return ok(refresh(api, index, &copy), "get_invoice");
         };
-        if (!set(404, sale.number) || !set(401, sale.customer) || !set(407, sale.phone) ||
-            !set(412, sale.salesperson))
+        if (!set(FIELD_INVOICE_NUMBER, sale.number) || !set(FIELD_CUSTOMER_NAME, sale.customer) ||
+            !set(FIELD_CUSTOMER_PHONE, sale.phone) || !set(FIELD_SALESPERSON, sale.salesperson))
             return 1;
         for (const Line& l : sale.lines) {
             const Item* item = nullptr;
@@ -177,7 +178,7 @@ int main(int argc, char** argv) {
             set_field(line.unit_price, f2(item->price));
             std::string fifo;
             const bool stocked = item->stock > 0;
-            if (!stocked || api.get_fifo_cost(item->number, format_g(l.quantity), &fifo) != 1) fifo = f2(item->cost);
+            if (!stocked || api.get_fifo_cost(item->number, format_g(l.quantity), &fifo) != RESULT_OK) fifo = f2(item->cost);
             set_field(line.unit_cost, fifo);
             set_field(line.amount, f2(item->price * l.quantity));
             set_field(line.tax_percent, std::strcmp(item->category, "SERVICE") == 0 ? "" : "8.25");
@@ -193,7 +194,7 @@ int main(int argc, char** argv) {
             if (!ok(api.set_invoice_payment(index, sale.payment, copy), "set_invoice_payment")) return 1;
             if (!ok(refresh(api, index, &copy), "get_invoice")) return 1;
         }
-        if (!set(400, sale.cash)) return 1;
+        if (!set(FIELD_CASH_RECEIVED, sale.cash)) return 1;
         if (sale.status != 0) {
             if (!ok(api.set_invoice_status(index, sale.status, copy), "set_invoice_status")) return 1;
         }

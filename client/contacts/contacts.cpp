@@ -2,6 +2,8 @@
 
 #include <QFile>
 #include <QString>
+#include <cstring>
+#include <string_view>
 
 #include "client/shell/strings.h"
 #include "common/text_field.h"

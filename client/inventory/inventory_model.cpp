@@ -3,6 +3,7 @@
 #include <QColor>
 #include <algorithm>
 
+#include "client/shell/list_views.h"
 #include "client/shell/text_1252.h"
 #include "common/number_text.h"
 #include "common/text_field.h"
@@ -10,13 +11,7 @@
 namespace stk::client {
 namespace {
 
-struct Column {
-    const char* heading;
-    int width;
-    bool right;
-};
-
-constexpr Column kColumnTable[InventoryModel::kColumns] = {
+constexpr ListColumn kColumnTable[InventoryModel::kColumns] = {
     {"Item Number", 85, false},
     {"Description", 230, false},
     {"Remark", 100, false},
@@ -208,8 +203,7 @@ QVariant InventoryModel::data(const QModelIndex& idx, int role) const {
         if (idx.column() == 0) return checked(idx.row()) ? Qt::Checked : Qt::Unchecked;
         return {};
     case Qt::TextAlignmentRole:
-        return QVariant::fromValue(Qt::Alignment(
-            (right_aligned(idx.column()) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter));
+        return column_alignment(right_aligned(idx.column()));
     case Qt::BackgroundRole:
         return QColor(192, 255, 255);
     case Qt::ForegroundRole:
@@ -233,12 +227,7 @@ Qt::ItemFlags InventoryModel::flags(const QModelIndex& idx) const {
 }
 
 QVariant InventoryModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || section < 0 || section >= kColumns) return {};
-    if (role == Qt::DisplayRole) return QString::fromLatin1(heading(section));
-    if (role == Qt::TextAlignmentRole)
-        return QVariant::fromValue(Qt::Alignment(
-            (right_aligned(section) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter));
-    return {};
+    return column_header(kColumnTable, kColumns, section, orientation, role);
 }
 
 void InventoryModel::sort(int column, Qt::SortOrder) { sort_rows(column, true); }

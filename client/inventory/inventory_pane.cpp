@@ -3,18 +3,15 @@
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QDir>
-#include <QEvent>
 #include <QFileInfo>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTableView>
 #include <QTreeView>
-#include <algorithm>
-#include <cstring>
 
 #include "client/shell/control_ids.h"
+#include "client/shell/list_views.h"
 #include "client/shell/shell_open.h"
 #include "client/shell/strings.h"
 #include "client/shell/text_1252.h"
@@ -22,38 +19,6 @@
 #include "common/text_field.h"
 
 namespace stk::client {
-namespace {
-
-class ListKeyFilter : public QObject {
-public:
-    explicit ListKeyFilter(InventoryPane* pane) : QObject(pane), pane_(pane) {}
-    bool eventFilter(QObject* o, QEvent* e) override {
-        if (e->type() == QEvent::KeyPress) {
-            const int key = static_cast<QKeyEvent*>(e)->key();
-            if (key == Qt::Key_Delete) {
-                pane_->delete_selected();
-                return true;
-            }
-            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-                pane_->copy_to_entry(pane_->current_row());
-                return true;
-            }
-        }
-        return QObject::eventFilter(o, e);
-    }
-
-private:
-    InventoryPane* pane_;
-};
-
-QHeaderView* header_of(QAbstractItemView* v) {
-    if (auto* t = qobject_cast<QTreeView*>(v)) return t->header();
-    if (auto* t = qobject_cast<QTableView*>(v)) return t->horizontalHeader();
-    return nullptr;
-}
-
-}  // namespace
-
 InventoryPane::InventoryPane(ServerApi& api, SaleSettings settings, SaleWidgets widgets, QObject* parent)
     : QObject(parent), api_(api), settings_(std::move(settings)), w_(std::move(widgets)), model_(this) {
     timer_.setSingleShot(true);
@@ -99,7 +64,7 @@ void InventoryPane::connect_widgets(bool own_type_ahead_timer) {
     // Double click or Enter (in the key filter); not `activated`, which some desktop styles raise on a single
     // click and would then overwrite the entry fields whenever a row is merely selected.
     connect(v, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& i) { copy_to_entry(i.row()); });
-    v->installEventFilter(new ListKeyFilter(this));
+    install_list_keys(v, this, [this] { delete_selected(); }, [this] { copy_to_entry(current_row()); });
     v->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(v, &QWidget::customContextMenuRequested, this, &InventoryPane::show_context_menu);
 }
@@ -226,18 +191,24 @@ int InventoryPane::delete_row(int row) {
     const int slot = model_.slot_of_row(row);
     if (slot < 1 || slot > model_.count()) return 0;
     // The item as the client last received it, rebuilt from the row's cells.
+    const InventoryRecord& shown = model_.item(slot);
     InventoryRecord sent{};
-    char* fields[InventoryModel::kColumns] = {
-        sent.item_number, sent.description,  sent.remark,   sent.unit_price,         sent.quantity,
-        sent.minimum_quantity, sent.sold_quantity, sent.unaccounted_quantity, sent.category, sent.location,
-        sent.standard_unit_cost, sent.gross_profit, sent.markup, sent.note, sent.last_audit_date};
-    const std::size_t widths[InventoryModel::kColumns] = {64, 64, 64, 32, 32, 32, 32, 32, 64, 64, 32, 32, 32, 64, 64};
-    for (int c = 0; c < InventoryModel::kColumns; ++c) {
-        const std::string_view text = model_.cell(row, c);
-        const std::size_t n = std::min(text.size(), widths[c] - 1);
-        std::memcpy(fields[c], text.data(), n);
-        fields[c][n] = '\0';
-    }
+    auto take = [](auto& to, const auto& from) { set_field(to, field(from)); };
+    take(sent.item_number, shown.item_number);
+    take(sent.description, shown.description);
+    take(sent.remark, shown.remark);
+    take(sent.unit_price, shown.unit_price);
+    take(sent.quantity, shown.quantity);
+    take(sent.minimum_quantity, shown.minimum_quantity);
+    take(sent.sold_quantity, shown.sold_quantity);
+    take(sent.unaccounted_quantity, shown.unaccounted_quantity);
+    take(sent.category, shown.category);
+    take(sent.location, shown.location);
+    take(sent.standard_unit_cost, shown.standard_unit_cost);
+    take(sent.gross_profit, shown.gross_profit);
+    take(sent.markup, shown.markup);
+    take(sent.note, shown.note);
+    take(sent.last_audit_date, shown.last_audit_date);
     note(DELETE_INVENTORY_ITEM, field(sent.item_number));
     const int r = api_.delete_inventory_item(sent);
     if (r == kTransportFailed) return 0;

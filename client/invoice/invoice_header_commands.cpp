@@ -7,10 +7,10 @@
 
 #include "client/inventory/inventory_pane.h"
 #include "client/invoice/invoice_dialogs.h"
-#include "client/shell/strings.h"
-#include "client/shell/text_1252.h"
 #include "client/shell/control_ids.h"
 #include "client/shell/dialog_seam.h"
+#include "client/shell/strings.h"
+#include "client/shell/text_1252.h"
 #include "common/protocol.h"
 #include "common/text_field.h"
 
@@ -33,6 +33,20 @@ void for_customer_fields(InvoiceRecord& r, Fn fn) {
 }
 
 }  // namespace
+
+void InvoiceWorkspace::copy_customer(const InvoiceRecord& from, InvoiceRecord& to, bool trim) {
+    auto put = [trim](auto& destination, const auto& source) {
+        const std::string_view text = field(source);
+        set_field(destination, trim ? trim_blanks(text) : text);
+    };
+    put(to.account_number, from.account_number);
+    put(to.customer_name, from.customer_name);
+    put(to.customer_phone_number, from.customer_phone_number);
+    put(to.customer_address, from.customer_address);
+    put(to.customer_city, from.customer_city);
+    put(to.customer_state, from.customer_state);
+    put(to.customer_zip_code, from.customer_zip_code);
+}
 
 int InvoiceWorkspace::save_field(int fid) {
     // text_a holds 63 characters; the note edit takes more, but only these reach the server.
@@ -82,13 +96,7 @@ int InvoiceWorkspace::change_payment(int payment) {
             show_string(owner(), 40, MsgIcon::Information);
         } else if (contacts_.append) {
             InvoiceRecord customer{};
-            set_field(customer.account_number, trim_blanks(field(copy_.account_number)));
-            set_field(customer.customer_name, trim_blanks(field(copy_.customer_name)));
-            set_field(customer.customer_phone_number, trim_blanks(field(copy_.customer_phone_number)));
-            set_field(customer.customer_address, trim_blanks(field(copy_.customer_address)));
-            set_field(customer.customer_city, trim_blanks(field(copy_.customer_city)));
-            set_field(customer.customer_state, trim_blanks(field(copy_.customer_state)));
-            set_field(customer.customer_zip_code, trim_blanks(field(copy_.customer_zip_code)));
+            copy_customer(copy_, customer, true);
             contacts_.append(customer);
         }
         if (contacts_.save && !contacts_.save()) {

@@ -7,10 +7,11 @@
 #include <cstring>
 
 #include "client/inventory/inventory_pane.h"
+#include "client/shell/control_ids.h"
+#include "client/shell/decimal_text.h"
+#include "client/shell/dialog_seam.h"
 #include "client/shell/strings.h"
 #include "client/shell/text_1252.h"
-#include "client/shell/control_ids.h"
-#include "client/shell/dialog_seam.h"
 #include "common/dates.h"
 #include "common/number_text.h"
 #include "common/protocol.h"
@@ -22,115 +23,104 @@ namespace id = ids;
 
 namespace {
 
-// "%d" without the C library's locale.
-std::string decimal(long long v) {
-    const bool negative = v < 0;
-    unsigned long long u = negative ? 0ULL - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v);
-    std::string digits;
-    do {
-        digits.insert(digits.begin(), static_cast<char>('0' + u % 10));
-        u /= 10;
-    } while (u != 0);
-    return negative ? "-" + digits : digits;
+// A number rounded to cents; anything else as it is.
+std::string cents_if_number(std::string text) {
+    double value = 0;
+    return is_number(text, &value) ? format_2f(value) : text;
+}
+
+// Rounds a numeric unit price to cents and returns the line amount: price times quantity, or the price alone
+// when the quantity is no number. A price that is no number stays as typed and is the amount as well.
+std::string price_and_amount(std::string& unit_price, const std::string& quantity) {
+    double value = 0;
+    if (!is_number(unit_price, &value)) return unit_price;
+    unit_price = format_2f(value);
+    const double price = parse_decimal_prefix(unit_price);
+    double q = 0;
+    return is_number(quantity, &q) ? format_2f(price * q) : format_2f(price);
 }
 
 }  // namespace
 
+bool InvoiceWorkspace::read_required(int eid, int max_chars, std::string* text) {
+    *text = read_edit(eid, max_chars);
+    if (!text->empty()) return true;
+    show_string(owner(), 7, MsgIcon::Information);
+    if (QLineEdit* e = w_.edit(eid)) e->setFocus();
+    return false;
+}
+
+void InvoiceWorkspace::decide_backorder(const std::string& item_number, const std::string& quantity,
+                                        std::string* backorder) {
+    // What the stock cannot cover is backordered, if the customer wants that; an item the server does not
+    // know (or one not taken from stock) is asked about as a whole.
+    if (w_.inventory_item && w_.inventory_item->isChecked()) {
+        InventoryRecord item{};
+        note(GET_INVENTORY_ITEM, item_number);
+        if (api_.get_inventory_item(item_number, &item) == RESULT_OK) {
+            double q = 0, stock = 0;
+            const double shortage =
+                is_number(quantity, &q) && is_number(field(item.quantity), &stock) ? q - stock : 0.0;
+            if (shortage > 0) *backorder = ask_string(owner(), 23, true) ? format_quantity(shortage) : std::string();
+            return;
+        }
+    }
+    *backorder = ask_string(owner(), 23, true) ? quantity : std::string();
+}
+
+std::string InvoiceWorkspace::line_tax_percent(const std::string& unit_cost) {
+    // A line given away at no cost is taxed only when the user says so.
+    const std::string tax_edit = read_edit(id::kTaxPercent, 31);
+    if (tax_edit.empty()) return {};
+    if (!equal_ci(unit_cost, "0.00") || ask_string(owner(), 18, true)) return trimmed(tax_edit);
+    return {};
+}
+
+std::string InvoiceWorkspace::line_note(const std::string& description) const {
+    std::string text = today();
+    if (description.find("LABOR") != std::string::npos) {
+        const int msec = millisecond_clock ? millisecond_clock() : QTime::currentTime().msec();
+        text += " Claim Number: " + decimal_text(index_) + "-" + decimal_text(msec);
+    }
+    return trimmed(text);
+}
+
+bool InvoiceWorkspace::continue_on_new_invoice() {
+    InvoiceRecord scratch{};
+    copy_customer(copy_, scratch, false);
+    if (!new_invoice()) {
+        show_string(owner(), 37, MsgIcon::Information);
+        return false;
+    }
+    set_field(scratch.salesperson, field(copy_.salesperson));
+    set_invoice_customer(scratch);
+    return true;
+}
+
 int InvoiceWorkspace::add_line() {
-    std::string description = read_edit(id::kDescription, 63);
-    if (description.empty()) {
-        show_string(owner(), 7, MsgIcon::Information);
-        if (QLineEdit* e = w_.edit(id::kDescription)) e->setFocus();
+    std::string description, unit_cost;
+    if (!read_required(id::kDescription, 63, &description) || !read_required(id::kUnitCost, 31, &unit_cost))
         return 0;
-    }
-    std::string unit_cost = read_edit(id::kUnitCost, 31);
-    if (unit_cost.empty()) {
-        show_string(owner(), 7, MsgIcon::Information);
-        if (QLineEdit* e = w_.edit(id::kUnitCost)) e->setFocus();
-        return 0;
-    }
-    std::string quantity = trimmed(read_edit(id::kOrderQuantity, 31));
+    const std::string quantity = trimmed(read_edit(id::kOrderQuantity, 31));
     std::string backorder = trimmed(read_edit(id::kBackorderQuantity, 31));
-    std::string item_number = trimmed(read_edit(id::kItemNumber, 63));
-    std::string remark = trimmed(read_edit(id::kRemark, 63));
+    const std::string item_number = trimmed(read_edit(id::kItemNumber, 63));
+    const std::string remark = trimmed(read_edit(id::kRemark, 63));
     std::string unit_price = trimmed(read_edit(id::kUnitPrice, 31));
     description = trimmed(description);
-    unit_cost = trimmed(unit_cost);
+    unit_cost = cents_if_number(trimmed(unit_cost));
+    const std::string amount = price_and_amount(unit_price, quantity);
 
-    double value = 0;
-    if (is_number(unit_cost, &value)) unit_cost = format_2f(value);
-    std::string amount;
-    if (is_number(unit_price, &value)) {
-        unit_price = format_2f(value);
-        const double price = parse_decimal_prefix(unit_price);
-        double q = 0;
-        amount = is_number(quantity, &q) ? format_2f(price * q) : format_2f(price);
-    } else {
-        amount = unit_price;
-    }
-
-    // Backorder rule: what the stock cannot cover is backordered, if the customer wants that.
-    if (!item_number.empty() && !quantity.empty()) {
-        bool ask_whole = true;
-        if (w_.inventory_item && w_.inventory_item->isChecked()) {
-            InventoryRecord item{};
-            note(GET_INVENTORY_ITEM, item_number);
-            if (api_.get_inventory_item(item_number, &item) == RESULT_OK) {
-                ask_whole = false;
-                double q = 0, stock = 0;
-                const double shortage =
-                    is_number(quantity, &q) && is_number(field(item.quantity), &stock) ? q - stock : 0.0;
-                if (shortage > 0)
-                    backorder = ask_string(owner(), 23, true)
-                                    ? format_quantity(shortage)
-                                    : std::string();
-            }
-        }
-        if (ask_whole)
-            backorder = ask_string(owner(), 23, true) ? quantity : std::string();
-    }
+    if (!item_number.empty() && !quantity.empty()) decide_backorder(item_number, quantity, &backorder);
     double q = 0, b = 0;
     if (is_number(quantity, &q) && is_number(backorder, &b) && b > q) {
         show_string(owner(), 28, MsgIcon::Information);
         return 0;
     }
-
-    // Tax: a line given away at no cost is taxed only when the user says so.
-    const std::string tax_edit = read_edit(id::kTaxPercent, 31);
-    std::string tax_percent;
-    if (!tax_edit.empty()) {
-        if (!equal_ci(unit_cost, "0.00"))
-            tax_percent = tax_edit;
-        else if (ask_string(owner(), 18, true))
-            tax_percent = tax_edit;
-    }
-    tax_percent = trimmed(tax_percent);
-
-    std::string line_note = today();
-    if (description.find("LABOR") != std::string::npos) {
-        const int msec = millisecond_clock ? millisecond_clock() : QTime::currentTime().msec();
-        line_note += " Claim Number: " + decimal(index_) + "-" + decimal(msec);
-    }
-    line_note = trimmed(line_note);
+    const std::string tax_percent = line_tax_percent(unit_cost);
+    const std::string note_text = line_note(description);
 
     // A full invoice continues on a new one for the same customer.
-    if (copy_.line_count >= kMaxInvoiceLines) {
-        InvoiceRecord scratch{};
-        set_field(scratch.account_number, field(copy_.account_number));
-        set_field(scratch.customer_name, field(copy_.customer_name));
-        set_field(scratch.customer_phone_number, field(copy_.customer_phone_number));
-        set_field(scratch.customer_address, field(copy_.customer_address));
-        set_field(scratch.customer_city, field(copy_.customer_city));
-        set_field(scratch.customer_state, field(copy_.customer_state));
-        set_field(scratch.customer_zip_code, field(copy_.customer_zip_code));
-        if (!new_invoice()) {
-            show_string(owner(), 37, MsgIcon::Information);
-            return 0;
-        }
-        set_field(scratch.salesperson, field(copy_.salesperson));
-        set_invoice_customer(scratch);
-    }
-
+    if (copy_.line_count >= kMaxInvoiceLines && !continue_on_new_invoice()) return 0;
     if (paid()) {
         if (!ask_string(owner(), 8, false)) return 0;
         reload();
@@ -146,9 +136,12 @@ int InvoiceWorkspace::add_line() {
     set_field(line.unit_cost, unit_cost);
     set_field(line.amount, amount);
     set_field(line.tax_percent, tax_percent);
-    set_field(line.note, line_note);
+    set_field(line.note, note_text);
     line.ordered = 0;
+    return send_line(line, item_number);
+}
 
+int InvoiceWorkspace::send_line(const InvoiceLine& line, const std::string& item_number) {
     const int take_from_stock = w_.inventory_item && w_.inventory_item->isChecked() ? 1 : 0;
     note(ADD_INVOICE_ITEM, item_number);
     const int r = api_.add_invoice_item(index_, take_from_stock, copy_, line);

@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include "client/shell/list_views.h"
 #include "client/shell/text_1252.h"
 #include "common/number_text.h"
 #include "common/text_field.h"
@@ -10,13 +11,7 @@
 namespace stk::client {
 namespace {
 
-struct Column {
-    const char* heading;
-    int width;
-    bool right;
-};
-
-constexpr Column kColumnTable[InvoiceLinesModel::kColumns] = {
+constexpr ListColumn kColumnTable[InvoiceLinesModel::kColumns] = {
     {"Quantity", 65, false},   {"Backorder", 75, false}, {"Item Number", 85, false}, {"Description", 200, false},
     {"Remark", 100, false},    {"Unit Price", 65, true}, {"Amount", 65, true},       {"Tax %", 46, true},
     {"Note", 120, false},      {"Unit Cost", 65, true},
@@ -118,20 +113,14 @@ QVariant InvoiceLinesModel::data(const QModelIndex& idx, int role) const {
         if (idx.column() == 0) return icons_[line_flag(line)];
         return {};
     case Qt::TextAlignmentRole:
-        return QVariant::fromValue(Qt::Alignment(
-            (right_aligned(idx.column()) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter));
+        return column_alignment(right_aligned(idx.column()));
     default:
         return {};
     }
 }
 
 QVariant InvoiceLinesModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || section < 0 || section >= kColumns) return {};
-    if (role == Qt::DisplayRole) return QString::fromLatin1(heading(section));
-    if (role == Qt::TextAlignmentRole)
-        return QVariant::fromValue(Qt::Alignment(
-            (right_aligned(section) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter));
-    return {};
+    return column_header(kColumnTable, kColumns, section, orientation, role);
 }
 
 QIcon default_line_icon(bool at_or_below_cost) {

@@ -3,22 +3,20 @@
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QEvent>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QTime>
-#include <QTreeView>
 #include <QTableView>
+#include <QTreeView>
 #include <cstring>
 
 #include "client/inventory/inventory_pane.h"
-#include "client/shell/strings.h"
-#include "client/shell/text_1252.h"
 #include "client/shell/control_ids.h"
 #include "client/shell/dialog_seam.h"
+#include "client/shell/list_views.h"
+#include "client/shell/strings.h"
+#include "client/shell/text_1252.h"
 #include "common/number_text.h"
 #include "common/protocol.h"
 #include "common/text_field.h"
@@ -26,35 +24,6 @@
 namespace stk::client {
 
 namespace id = ids;
-
-namespace {
-
-// Filters key presses of the lines list: Delete removes the selected line, Enter copies it to the entry
-// fields as a double click does.
-class LinesKeyFilter : public QObject {
-public:
-    LinesKeyFilter(InvoiceWorkspace* ws) : QObject(ws), ws_(ws) {}
-    bool eventFilter(QObject* o, QEvent* e) override {
-        if (e->type() == QEvent::KeyPress) {
-            const int key = static_cast<QKeyEvent*>(e)->key();
-            if (key == Qt::Key_Delete) {
-                ws_->delete_selected_line();
-                return true;
-            }
-            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-                const int row = ws_->selected_line_row();
-                if (row >= 0) ws_->copy_line_to_entry(row);
-                return true;
-            }
-        }
-        return QObject::eventFilter(o, e);
-    }
-
-private:
-    InvoiceWorkspace* ws_;
-};
-
-}  // namespace
 
 InvoiceWorkspace::InvoiceWorkspace(ServerApi& api, SaleSettings settings, SaleWidgets widgets, QObject* parent)
     : QObject(parent), api_(api), settings_(std::move(settings)), w_(std::move(widgets)) {
@@ -73,37 +42,22 @@ void InvoiceWorkspace::set_guard(bool on) {
 }
 
 void InvoiceWorkspace::connect_widgets(bool own_field_signals) {
-    for (int fid : id::kInvoiceFieldIds) {
-        if (!own_field_signals) break;
-        if (QLineEdit* e = w_.edit(fid))
-            connect(e, &QLineEdit::textChanged, this, [this, fid] { on_edit_changed(fid); });
-    }
-    // activated: only the user's choice, never a programmatic selection.
-    if (w_.payment && own_field_signals)
-        connect(w_.payment, &QComboBox::activated, this, [this](int i) { change_payment(i); });
-    if (w_.status && own_field_signals)
-        connect(w_.status, &QComboBox::activated, this, [this](int i) {
-            if (!loading_guard()) return;
-            if (!change_status(i) && w_.status) w_.status->setFocus();
-        });
+    if (own_field_signals) connect_field_signals();
     if (QAbstractItemView* v = w_.invoice_lines) {
         v->setModel(&lines_model_);
         v->setSelectionMode(QAbstractItemView::SingleSelection);
         v->setSelectionBehavior(QAbstractItemView::SelectRows);
         v->setEditTriggers(QAbstractItemView::NoEditTriggers);
         v->setIconSize(QSize(16, 16));
-        QHeaderView* header = nullptr;
         if (auto* t = qobject_cast<QTreeView*>(v)) {
             t->setRootIsDecorated(false);
             t->setUniformRowHeights(true);
-            header = t->header();
         } else if (auto* t = qobject_cast<QTableView*>(v)) {
-            header = t->horizontalHeader();
             t->setShowGrid(false);
             t->verticalHeader()->hide();
             t->verticalHeader()->setDefaultSectionSize(t->fontMetrics().height() + 6);
         }
-        if (header) {
+        if (QHeaderView* header = header_of(v)) {
             header->setSectionsClickable(false);
             header->setSectionsMovable(true);
             header->setStretchLastSection(false);
@@ -112,21 +66,42 @@ void InvoiceWorkspace::connect_widgets(bool own_field_signals) {
         // Not `activated`: some desktop styles activate on a single click, which would overwrite the entry
         // fields whenever a line is merely selected.
         connect(v, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& i) { copy_line_to_entry(i.row()); });
-        v->installEventFilter(new LinesKeyFilter(this));
+        install_list_keys(v, this, [this] { delete_selected_line(); },
+                          [this] {
+                              const int row = selected_line_row();
+                              if (row >= 0) copy_line_to_entry(row);
+                          });
         v->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(v, &QWidget::customContextMenuRequested, this, [this, v](const QPoint& pos) {
-            const QModelIndex hit = v->indexAt(pos);
-            if (!hit.isValid()) return;
-            v->setCurrentIndex(hit);
-            QMenu menu(v);
-            QAction* edit = menu.addAction(QStringLiteral("Edit/View..."));
-            menu.addSeparator();
-            QAction* del = menu.addAction(QStringLiteral("Delete"));
-            QAction* chosen = menu.exec(v->viewport()->mapToGlobal(pos));
-            if (chosen == edit) edit_selected_line();
-            else if (chosen == del) delete_selected_line();
-        });
+        connect(v, &QWidget::customContextMenuRequested, this, &InvoiceWorkspace::show_line_menu);
     }
+}
+
+void InvoiceWorkspace::show_line_menu(const QPoint& pos) {
+    QAbstractItemView* v = w_.invoice_lines;
+    const QModelIndex hit = v->indexAt(pos);
+    if (!hit.isValid()) return;
+    v->setCurrentIndex(hit);
+    QMenu menu(v);
+    QAction* edit = menu.addAction(QStringLiteral("Edit/View..."));
+    menu.addSeparator();
+    QAction* del = menu.addAction(QStringLiteral("Delete"));
+    QAction* chosen = menu.exec(v->viewport()->mapToGlobal(pos));
+    if (chosen == edit) edit_selected_line();
+    else if (chosen == del) delete_selected_line();
+}
+
+void InvoiceWorkspace::connect_field_signals() {
+    for (int fid : id::kInvoiceFieldIds) {
+        if (QLineEdit* e = w_.edit(fid))
+            connect(e, &QLineEdit::textChanged, this, [this, fid] { on_edit_changed(fid); });
+    }
+    // activated: only the user's choice, never a programmatic selection.
+    if (w_.payment) connect(w_.payment, &QComboBox::activated, this, [this](int i) { change_payment(i); });
+    if (w_.status)
+        connect(w_.status, &QComboBox::activated, this, [this](int i) {
+            if (!loading_guard()) return;
+            if (!change_status(i) && w_.status) w_.status->setFocus();
+        });
 }
 
 int InvoiceWorkspace::selected_line_row() const {

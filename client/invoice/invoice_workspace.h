@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPoint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -81,11 +82,22 @@ public:
 
 private:
     void note(int opcode, std::string_view text = {}) const;
+    void connect_field_signals();
+    void show_line_menu(const QPoint& pos);
     void fill_fields();
     void set_guard(bool on);
     void invoice_changed();  // result 2: tell and reload
     void on_edit_changed(int field_id);
     std::string read_edit(int id, int max_chars) const;
+    // add_line's steps.
+    bool read_required(int id, int max_chars, std::string* text);  // string 7 and focus when empty
+    void decide_backorder(const std::string& item_number, const std::string& quantity, std::string* backorder);
+    std::string line_tax_percent(const std::string& unit_cost);
+    std::string line_note(const std::string& description) const;
+    bool continue_on_new_invoice();
+    int send_line(const InvoiceLine& line, const std::string& item_number);
+    // The seven customer texts of `from` into `to` (cut to their fields), trimmed of blanks when `trim`.
+    static void copy_customer(const InvoiceRecord& from, InvoiceRecord& to, bool trim);
     void set_edit(int id, std::string_view text);
     QWidget* owner() const { return w_.window; }
 

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "client/shell/api/server_api.h"
+#include "client/shell/id_lookup.h"
 #include "common/records.h"
 
 class QAbstractItemView;
@@ -43,10 +44,7 @@ struct SaleWidgets {
     // The main window's loading guard, when it keeps one; the workspace then lowers and raises that one.
     bool* loading_guard = nullptr;
 
-    QLineEdit* edit(int id) const {
-        auto it = edits.find(id);
-        return it == edits.end() ? nullptr : it->second;
-    }
+    QLineEdit* edit(int id) const { return find_by_id(edits, id); }
 };
 
 // The client's contacts database as the automatic contact of a paid invoice uses it.

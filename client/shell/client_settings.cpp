@@ -1,9 +1,9 @@
 #include "client/shell/client_settings.h"
 
 #include <cmath>
-#include <cstdint>
 #include <limits>
 
+#include "client/shell/decimal_text.h"
 #include "common/number_text.h"
 #include "common/text_field.h"
 #include "platform/durable_file.h"
@@ -29,43 +29,38 @@ void take_number(int& target, std::string_view value) {
     target = static_cast<int>(cut);
 }
 
+// Every key of the file with the setting it holds, in the file's order: `text` for the text fields,
+// `number` for the capacities.
+template <class Settings, class Text, class Number>
+void for_each_setting(Settings& s, Text text, Number number) {
+    text("WindowTitle", s.window_title);
+    text("CompanyName", s.company_name);
+    text("Address", s.address);
+    text("City", s.city);
+    text("State", s.state);
+    text("ZipCode", s.zip_code);
+    text("PhoneNumber", s.phone_number);
+    text("TaxPercentage", s.tax_percentage);
+    text("ServerName", s.server_name);
+    text("ClientName", s.client_name);
+    text("ConnectToRemoteComputer", s.connect_to_remote_computer);
+    text("RemoteComputerName", s.remote_computer_name);
+    text("ViewSalesTotalsReport", s.view_sales_totals_report);
+    text("RowHeight", s.row_height);
+    number("MAX_CONTACTS", s.max_contacts);
+    number("MAX_HISTORYLENGTH", s.max_history_length);
+    number("MAX_INVOICES", s.max_invoices);
+    number("MAX_ITEMS", s.max_items);
+}
+
 void apply_line(std::string_view line, ClientSettings& s) {
     const std::size_t eq = line.find('=');
     if (eq == std::string_view::npos) return;
     const std::string_view key = line.substr(0, eq);
     const std::string_view value = line.substr(eq + 1);
-    auto is = [&](const char* name) { return equal_ci(key, name); };
-    if (is("WindowTitle")) take_text(s.window_title, value);
-    else if (is("CompanyName")) take_text(s.company_name, value);
-    else if (is("Address")) take_text(s.address, value);
-    else if (is("City")) take_text(s.city, value);
-    else if (is("State")) take_text(s.state, value);
-    else if (is("ZipCode")) take_text(s.zip_code, value);
-    else if (is("PhoneNumber")) take_text(s.phone_number, value);
-    else if (is("TaxPercentage")) take_text(s.tax_percentage, value);
-    else if (is("ServerName")) take_text(s.server_name, value);
-    else if (is("ClientName")) take_text(s.client_name, value);
-    else if (is("ConnectToRemoteComputer")) take_text(s.connect_to_remote_computer, value);
-    else if (is("RemoteComputerName")) take_text(s.remote_computer_name, value);
-    else if (is("ViewSalesTotalsReport")) take_text(s.view_sales_totals_report, value);
-    else if (is("RowHeight")) take_text(s.row_height, value);
-    else if (is("MAX_CONTACTS")) take_number(s.max_contacts, value);
-    else if (is("MAX_HISTORYLENGTH")) take_number(s.max_history_length, value);
-    else if (is("MAX_INVOICES")) take_number(s.max_invoices, value);
-    else if (is("MAX_ITEMS")) take_number(s.max_items, value);
-}
-
-std::string int_text(int v) {
-    // Locale-free "%d".
-    std::string digits;
-    std::int64_t n = v;
-    const bool negative = n < 0;
-    if (negative) n = -n;
-    do {
-        digits.insert(digits.begin(), static_cast<char>('0' + n % 10));
-        n /= 10;
-    } while (n > 0);
-    return negative ? "-" + digits : digits;
+    for_each_setting(
+        s, [&](const char* name, auto& f) { if (equal_ci(key, name)) take_text(f, value); },
+        [&](const char* name, int& n) { if (equal_ci(key, name)) take_number(n, value); });
 }
 
 }  // namespace
@@ -101,24 +96,9 @@ std::string settings_file_text(const ClientSettings& s) {
         out += value;
         out += "\r\n";
     };
-    line("WindowTitle", field(s.window_title));
-    line("CompanyName", field(s.company_name));
-    line("Address", field(s.address));
-    line("City", field(s.city));
-    line("State", field(s.state));
-    line("ZipCode", field(s.zip_code));
-    line("PhoneNumber", field(s.phone_number));
-    line("TaxPercentage", field(s.tax_percentage));
-    line("ServerName", field(s.server_name));
-    line("ClientName", field(s.client_name));
-    line("ConnectToRemoteComputer", field(s.connect_to_remote_computer));
-    line("RemoteComputerName", field(s.remote_computer_name));
-    line("ViewSalesTotalsReport", field(s.view_sales_totals_report));
-    line("RowHeight", field(s.row_height));
-    line("MAX_CONTACTS", int_text(s.max_contacts));
-    line("MAX_HISTORYLENGTH", int_text(s.max_history_length));
-    line("MAX_INVOICES", int_text(s.max_invoices));
-    line("MAX_ITEMS", int_text(s.max_items));
+    for_each_setting(
+        s, [&](const char* key, const auto& f) { line(key, field(f)); },
+        [&](const char* key, int n) { line(key, decimal_text(n)); });
     return out;
 }
 

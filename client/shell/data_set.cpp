@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cstring>
 
 #include "client/shell/dialog_seam.h"
 #include "client/shell/session.h"

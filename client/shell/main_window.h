@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QString>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <vector>
 
@@ -68,7 +69,8 @@ public:
     // ---- State shared with the invoice and inventory code ---------------------------------------------
     // False while invoice fields are filled by the program: their change notifications are then ignored.
     bool loading_guard = true;
-    // Text of the last inventory search; View > Refresh and payment changes search it again.
+    // Text of the last type-ahead search. (View > Refresh and payment changes search again with the
+    // inventory pane's own copy of it.)
     QString last_search_text;
 
     // ---- Hooks (unset hooks do nothing) ---------------------------------------------------------------
@@ -139,6 +141,19 @@ protected:
 
 private:
     void build_controls();
+    void build_captions();
+    void build_entry_controls();
+    void build_lists();
+    void build_footer_controls();
+    void set_tab_order();
+    // Each creates a control on the client area and records its placement (and its id, where it has one).
+    QLabel* add_caption(const char* text, int x, int y, int w, int h, int anchor);
+    QLabel* add_value(int x, int y, int w, int h, const char* name);
+    QLineEdit* add_edit(int id, int x, int y, int w, int h, int limit, int anchor, bool upper_case = false,
+                        bool right_aligned = false);
+    QPushButton* add_button(int id, const char* text, int x, int y, int w, int h);
+    QTreeView* add_list(int id);
+    QComboBox* add_combo(int id, std::initializer_list<const char*> items, int x, int y);
     void build_menu();
     void connect_controls();
     void fire_type_ahead();
@@ -154,11 +169,13 @@ private:
     std::map<int, QPushButton*> buttons_;
     std::map<int, QAction*> actions_;
     std::map<int, std::function<void()>> handlers_;
-    // label widget -> placement rule index, used by layout_controls
+    // Every placed control with its placement rule; layout_controls applies them.
     struct Placed {
         QWidget* widget;
         int x, y, w, h;
-        int anchor;  // 0 fixed, 1 bottom group (y from H), 2 bottom-right (x from W, y from H)
+        // 0 fixed, 1 bottom group (y from H), 2 bottom-right (x from W, y from H), 3 inventory pane and
+        // 4 invoice-lines pane (both stretched to the width)
+        int anchor;
     };
     std::vector<Placed> placed_;
     // The labels with fixed captions (not the value labels), for fitting the font.

@@ -88,7 +88,7 @@ bool run_startup(MainWindow& window, const StartupOptions& options, const std::f
 
     int count = 0;
     const int result = s.api.get_invoice_count(&count);
-    if (result == 1 && count > 0) {
+    if (result == RESULT_OK && count > 0) {
         if (window.on_load_invoice) window.on_load_invoice(count);
         return true;
     }

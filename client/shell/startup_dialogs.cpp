@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
-#include <QDialogButtonBox>
 #include <QElapsedTimer>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -19,8 +18,10 @@
 #include "client/shell/api/connection.h"
 #include "client/shell/api/server_api.h"
 #include "client/shell/client_settings.h"
+#include "client/shell/control_ids.h"
 #include "client/shell/data_set.h"
 #include "client/shell/dialog_seam.h"
+#include "client/shell/id_lookup.h"
 #include "client/shell/main_window.h"
 #include "client/shell/session.h"
 #include "client/shell/text_1252.h"
@@ -72,10 +73,7 @@ void DataSetDialog::set_path(const QString& path) {
     buttons_[1088]->setEnabled(!path.isEmpty());
 }
 
-QPushButton* DataSetDialog::button(int id) const {
-    auto it = buttons_.find(id);
-    return it == buttons_.end() ? nullptr : it->second;
-}
+QPushButton* DataSetDialog::button(int id) const { return find_by_id(buttons_, id); }
 
 void DataSetDialog::create_new() {
     QString chosen;
@@ -127,6 +125,21 @@ constexpr CompanyField kCompanyFields[] = {
     {1079, "Phone Number", 63},  {1080, "Tax Percentage", 11},
 };
 
+// Every edit of the dialog with the setting it shows.
+template <class Settings, class Fn>
+void for_each_setting_edit(Settings& s, Fn fn) {
+    fn(1081, s.window_title);
+    fn(1071, s.company_name);
+    fn(1073, s.address);
+    fn(1074, s.city);
+    fn(1075, s.state);
+    fn(1078, s.zip_code);
+    fn(1079, s.phone_number);
+    fn(1080, s.tax_percentage);
+    fn(1087, s.server_name);
+    fn(1072, s.remote_computer_name);
+}
+
 }  // namespace
 
 CompanyDialog::CompanyDialog(QWidget* owner, const ClientSettings& s) : QDialog(owner) {
@@ -168,16 +181,7 @@ CompanyDialog::CompanyDialog(QWidget* owner, const ClientSettings& s) : QDialog(
     layout->addLayout(row);
     setMinimumWidth(520);
 
-    edits_[1081]->setText(field_text(s.window_title));
-    edits_[1071]->setText(field_text(s.company_name));
-    edits_[1073]->setText(field_text(s.address));
-    edits_[1074]->setText(field_text(s.city));
-    edits_[1075]->setText(field_text(s.state));
-    edits_[1078]->setText(field_text(s.zip_code));
-    edits_[1079]->setText(field_text(s.phone_number));
-    edits_[1080]->setText(field_text(s.tax_percentage));
-    edits_[1087]->setText(field_text(s.server_name));
-    edits_[1072]->setText(field_text(s.remote_computer_name));
+    for_each_setting_edit(s, [this](int id, const auto& f) { edits_[id]->setText(field_text(f)); });
     remote_->setChecked(s.remote());
     edits_[1072]->setEnabled(remote_->isChecked());
 
@@ -186,27 +190,12 @@ CompanyDialog::CompanyDialog(QWidget* owner, const ClientSettings& s) : QDialog(
     connect(buttons_[1102], &QPushButton::clicked, this, [this] { done(kExit); });
 }
 
-QLineEdit* CompanyDialog::edit(int id) const {
-    auto it = edits_.find(id);
-    return it == edits_.end() ? nullptr : it->second;
-}
+QLineEdit* CompanyDialog::edit(int id) const { return find_by_id(edits_, id); }
 
-QPushButton* CompanyDialog::button(int id) const {
-    auto it = buttons_.find(id);
-    return it == buttons_.end() ? nullptr : it->second;
-}
+QPushButton* CompanyDialog::button(int id) const { return find_by_id(buttons_, id); }
 
 void CompanyDialog::read_into(ClientSettings& s) const {
-    set_field_text(s.window_title, edits_.at(1081)->text());
-    set_field_text(s.company_name, edits_.at(1071)->text());
-    set_field_text(s.address, edits_.at(1073)->text());
-    set_field_text(s.city, edits_.at(1074)->text());
-    set_field_text(s.state, edits_.at(1075)->text());
-    set_field_text(s.zip_code, edits_.at(1078)->text());
-    set_field_text(s.phone_number, edits_.at(1079)->text());
-    set_field_text(s.tax_percentage, edits_.at(1080)->text());
-    set_field_text(s.server_name, edits_.at(1087)->text());
-    set_field_text(s.remote_computer_name, edits_.at(1072)->text());
+    for_each_setting_edit(s, [this](int id, auto& f) { set_field_text(f, edits_.at(id)->text()); });
     set_field(s.connect_to_remote_computer, remote_->isChecked() ? "TRUE" : "FALSE");
 }
 
@@ -224,7 +213,7 @@ bool run_company_dialog(MainWindow* window) {
     if (s.settings.server_name[0] == '\0') set_field(s.settings.server_name, kDefaultServerName);
     if (s.settings.client_name[0] == '\0') set_field(s.settings.client_name, kDefaultClientName);
     s.apply_connection_settings();
-    if (window) window->edit(418)->setText(field_text(s.settings.tax_percentage));
+    if (window) window->edit(ids::kTaxPercent)->setText(field_text(s.settings.tax_percentage));
     write_settings_file(QFile::encodeName(s.settings_path).toStdString(), s.settings);
     return true;
 }
@@ -279,11 +268,7 @@ WaitDialog::WaitDialog(QWidget* owner, const QString& text, const ServerAddress&
     cancel_->setObjectName(QStringLiteral("control1060"));
     row->addWidget(cancel_);
     layout->addLayout(row);
-    connect(cancel_, &QPushButton::clicked, this, [this] {
-        timer_->stop();
-        probe_->stop();
-        done(0);
-    });
+    connect(cancel_, &QPushButton::clicked, this, &WaitDialog::reject);
     timer_ = new QTimer(this);
     timer_->setInterval(500);
     connect(timer_, &QTimer::timeout, this, &WaitDialog::try_once);

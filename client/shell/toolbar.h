@@ -100,10 +100,6 @@ private:
     QTimer* hover_timer_ = nullptr;
 };
 
-}  // namespace stk::client
-
-namespace stk::client {
-
 // The six buttons of the main window's toolbar, in creation order (all at top 2, 53 x 52): left edge, the
 // numbers of the hot and pressed pictures, the command run on a click, and the caption the artwork shows.
 struct MainToolbarEntry {

@@ -1,5 +1,6 @@
 #include "client/shell/api/server_api.h"
 
+#include <algorithm>
 #include <cstring>
 #include <initializer_list>
 
