@@ -47,6 +47,12 @@ std::string to_text(double value, std::chars_format fmt, int precision) {
     return std::string(buffer, end);
 }
 
+// "2.500000" -> "2.5", "3.000000" -> "3"; only for texts that have a decimal point.
+void drop_trailing_zeros(std::string& fixed) {
+    while (!fixed.empty() && fixed.back() == '0') fixed.pop_back();
+    if (!fixed.empty() && fixed.back() == '.') fixed.pop_back();
+}
+
 }  // namespace
 
 // to_chars with a precision is specified as printf in the "C" locale, so these are "%g", "%f" and "%.2f" byte
@@ -65,17 +71,13 @@ std::string format_quantity(double value) {
     // Shortest round-trip plain decimal; the check compares at most six decimals, so cap there.
     for (int precision = 0; precision <= 6; ++precision) {
         std::string fixed = to_text(value, std::chars_format::fixed, precision);
-        if (precision > 0) {
-            while (!fixed.empty() && fixed.back() == '0') fixed.pop_back();
-            if (!fixed.empty() && fixed.back() == '.') fixed.pop_back();
-        }
+        if (precision > 0) drop_trailing_zeros(fixed);
         double parsed = 0.0;
         if (is_number(fixed, &parsed) && parsed == value) return fixed;
     }
     // Not exactly representable within six decimals: keep six, the most the check admits.
     std::string fixed = to_text(value, std::chars_format::fixed, 6);
-    while (!fixed.empty() && fixed.back() == '0') fixed.pop_back();
-    if (!fixed.empty() && fixed.back() == '.') fixed.pop_back();
+    drop_trailing_zeros(fixed);
     return fixed;
 }
 

@@ -16,6 +16,7 @@ std::string_view field(const char (&f)[N]) {
 
 // Stores text into a field, cut to N-1 bytes, NUL-terminated. The bytes behind the NUL stay as they were,
 // like the original's lstrcpyn, so that a stored record's image only changes where its text changes.
+// `text` may be a view into `f` itself (hence memmove).
 template <std::size_t N>
 void set_field(char (&f)[N], std::string_view text) {
     const std::size_t n = text.size() < N - 1 ? text.size() : N - 1;
@@ -35,8 +36,7 @@ std::string trimmed(std::string_view text);
 // Trims a field in place.
 template <std::size_t N>
 void trim_field(char (&f)[N]) {
-    const std::string t(trim_blanks(field(f)));
-    set_field(f, t);
+    set_field(f, trim_blanks(field(f)));
 }
 
 // Windows-1252 upper-casing as CharUpperBuffA does it (a-z, the accented small letters, š œ ž ÿ).

@@ -53,6 +53,8 @@ bool write_file_durably(const std::string& path, std::string_view bytes) {
         ::unlink(temp.c_str());
         return false;
     }
+    // Past the rename the new contents are in place; a folder that will not flush is no reason to have the
+    // caller write them again.
     sync_parent_folder(path);
     return true;
 }

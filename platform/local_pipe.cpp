@@ -2,19 +2,17 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <map>
 
 #include "platform/app_data.h"
+#include "platform/file_descriptor.h"
 
 namespace stk::platform {
 
@@ -61,19 +59,13 @@ private:
 // The claim file of a name: a server holds an exclusive lock on it while it listens.
 int open_claim(const std::string& socket_path) {
     const auto slash = socket_path.find_last_of('/');
-    const std::string claim = socket_path.substr(0, slash + 1) + "." + socket_path.substr(slash + 1) + ".claim";
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        int fd = ::open(claim.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd >= 0 || errno != ENOENT) return fd;
-        fd = ::open(claim.c_str(), O_RDONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-        if (fd >= 0 || errno != EEXIST) return fd;
-    }
-    return -1;
+    return open_lock_file(socket_path.substr(0, slash + 1) + "." + socket_path.substr(slash + 1) + ".claim");
 }
 
 enum class Probe { Absent, Stale, Live };
 
-// Raw connect, so that the answer "nobody listens" (ECONNREFUSED) is told apart from everything else.
+// Only "nobody listens" (refused, or no socket to reach) makes a socket file stale; a timeout or any other
+// error may be a live server that is busy, and its socket must not be taken from it.
 Probe probe_socket(const std::string& path, int timeout_ms) {
     struct stat st {};
     if (::lstat(path.c_str(), &st) != 0) return errno == ENOENT ? Probe::Absent : Probe::Live;
@@ -116,19 +108,14 @@ bool listen_local(QLocalServer& server, std::string_view server_name, std::strin
     FolderLock lock(pipe_folder());
     if (!lock.ok()) return fail("the pipe folder cannot be locked");
 
-    const int claim = open_claim(path);
-    if (claim < 0) return fail("the name's claim file cannot be opened");
-    if (::flock(claim, LOCK_EX | LOCK_NB) != 0) {
-        ::close(claim);
-        return fail("another server is listening on " + path);
-    }
+    UniqueFd claim(open_claim(path));
+    if (!claim.valid()) return fail("the name's claim file cannot be opened");
+    if (::flock(claim.get(), LOCK_EX | LOCK_NB) != 0) return fail("another server is listening on " + path);
     switch (probe_socket(path, probe_timeout_ms)) {
     case Probe::Live:
-        ::close(claim);
         return fail("another program is listening on " + path);
     case Probe::Stale:
         if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
-            ::close(claim);
             return fail("the stale socket " + path + " cannot be removed");
         }
         break;
@@ -137,14 +124,11 @@ bool listen_local(QLocalServer& server, std::string_view server_name, std::strin
     }
     // Listening without socket options binds the path itself (it fails rather than replacing a file).
     server.setSocketOptions(QLocalServer::NoOptions);
-    if (!server.listen(QString::fromLocal8Bit(path.c_str()))) {
-        ::close(claim);
-        return fail(server.errorString().toStdString());
-    }
+    if (!server.listen(QString::fromLocal8Bit(path.c_str()))) return fail(server.errorString().toStdString());
     ::chmod(path.c_str(), 0777);  // every local user may connect
     auto& held = claims();
     if (auto it = held.find(path); it != held.end()) ::close(it->second);
-    held[path] = claim;
+    held[path] = claim.release();
     return true;
 }
 

@@ -18,6 +18,7 @@ DatabasePaths DatabasePaths::in_folder(const std::string& folder) {
 bool ServerDatabase::reserve(int items, int invoice_capacity) {
     max_items = items;
     max_invoices = invoice_capacity;
+    if (items < 0 || invoice_capacity < 0) return false;  // would wrap into a huge size below
     const auto n_items = static_cast<std::size_t>(items);
     const auto n_invoices = static_cast<std::size_t>(invoice_capacity);
     return invoices.reserve(n_invoices + 1) && inventory.reserve(n_items + 1) && layers.reserve(2 * n_items + 2) &&

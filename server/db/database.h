@@ -75,6 +75,16 @@ inline constexpr int kMaxMessages = 10000;
 
 using LogFn = std::function<void(std::string_view)>;
 
+// Logged when a table cannot get the memory for one more record.
+inline constexpr std::string_view kNoMemoryText = "Unable to allocate required memory.\r\n";
+
+// How many of an invoice's line slots hold lines. A stored or received record is not trusted to keep its
+// line count inside the line array.
+inline int used_lines(const InvoiceRecord& invoice) {
+    if (invoice.line_count < 0) return 0;
+    return invoice.line_count > kMaxInvoiceLines ? kMaxInvoiceLines : invoice.line_count;
+}
+
 struct ServerDatabase {
     Table<InventoryRecord> inventory;
     Table<FifoLayer> layers;

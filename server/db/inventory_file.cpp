@@ -17,8 +17,8 @@ namespace it = inventory_text;
 
 namespace {
 
-// Places the 16 columns of one line; false when a column does not fit its field. Column 8 is a leftover of
-// an older layout: always written empty, never read.
+// Places the 16 columns of one line; false when a column does not fit its field. The eighth column (index 7)
+// is a leftover of an older layout: always written empty, never read.
 bool parse_item_line(std::string_view line, InventoryRecord& r) {
     const auto cols = it::split_columns(line);
     auto col = [&](std::size_t i) { return it::column_at(cols, i); };
@@ -33,21 +33,12 @@ bool parse_item_line(std::string_view line, InventoryRecord& r) {
 }
 
 void append_item_line(std::string& out, const InventoryRecord& r) {
-    const std::string_view columns[] = {
-        field(r.item_number),      field(r.description),   field(r.remark),
-        field(r.unit_price),       field(r.quantity),      field(r.minimum_quantity),
-        field(r.sold_quantity),    std::string_view(),     field(r.unaccounted_quantity),
-        field(r.category),         field(r.location),      field(r.standard_unit_cost),
-        field(r.gross_profit),     field(r.markup),        field(r.note),
-        field(r.last_audit_date),
-    };
-    bool first = true;
-    for (std::string_view c : columns) {
-        if (!first) out += '\t';
-        out.append(c);
-        first = false;
-    }
-    out += "\r\n";
+    it::append_line(out, {field(r.item_number), field(r.description), field(r.remark), field(r.unit_price),
+                          field(r.quantity), field(r.minimum_quantity), field(r.sold_quantity),
+                          std::string_view(),  // the eighth column
+                          field(r.unaccounted_quantity), field(r.category), field(r.location),
+                          field(r.standard_unit_cost), field(r.gross_profit), field(r.markup), field(r.note),
+                          field(r.last_audit_date)});
 }
 
 }  // namespace
@@ -107,17 +98,10 @@ bool remove_item(ServerDatabase& db, int slot) {
 }
 
 int find_item(const ServerDatabase& db, std::string_view item_number) {
-    // Same answers as comparing every slot with compare_ci: equal texts have equal lengths, so the length
-    // decides most slots before any byte is upper-cased.
-    const std::string key = upper_1252(item_number);
-    const std::size_t length = key.size();
-    if (length >= sizeof(InventoryRecord::item_number)) return 0;
+    const ItemKey key(item_number);
+    if (key.size() >= sizeof(InventoryRecord::item_number)) return 0;  // no stored number is that long
     for (int slot = 1; slot <= db.inventory.count; ++slot) {
-        const char* number = db.inventory[slot].item_number;
-        if (::strnlen(number, sizeof(InventoryRecord::item_number) - 1) != length) continue;
-        std::size_t i = 0;
-        while (i < length && upper_1252(number[i]) == key[i]) ++i;
-        if (i == length) return slot;
+        if (key.matches(db.inventory[slot].item_number)) return slot;
     }
     return 0;
 }
@@ -159,13 +143,8 @@ int load_inventory(ServerDatabase& db, const std::string& inventory_path, const 
 
         const std::string number(field(item.item_number));
         if (layered.count(number) == 0) {
-            FifoLayer layer{};
-            set_field(layer.item_number, number);
-            set_field(layer.original_quantity, field(item.quantity));
-            set_field(layer.remaining_quantity, field(item.quantity));
-            set_field(layer.unit_cost, field(item.standard_unit_cost));
-            set_field(layer.date, today_text);
-            set_field(layer.source, "INITIAL");
+            const FifoLayer layer =
+                make_layer(number, field(item.quantity), field(item.standard_unit_cost), today_text, "INITIAL");
             // A layer that cannot be added is logged by the append; the item loads all the same.
             if (append_layer(db, layer)) layered.insert(number);
         }

@@ -1,9 +1,11 @@
 // "inventory.txt" and "inventory fifo.txt": loading, saving and lookups of the inventory and cost-layer tables.
 #pragma once
 
+#include <cstring>
 #include <string>
 #include <string_view>
 
+#include "common/text_field.h"
 #include "server/db/database.h"
 
 namespace stk::server {
@@ -20,17 +22,39 @@ int save_inventory(ServerDatabase& db, const std::string& inventory_path, LayerS
 int save_inventory_to(ServerDatabase& db, const DatabasePaths& paths, LayerSaveMode mode = LayerSaveMode::Normal);
 
 int load_layers(ServerDatabase& db, const std::string& layers_path);
+// A new cost layer: `quantity` units at `unit_cost`, none of them sold yet.
+FifoLayer make_layer(std::string_view item_number, std::string_view quantity, std::string_view unit_cost,
+                     std::string_view date, std::string_view source);
 int append_layer(ServerDatabase& db, const FifoLayer& layer);
 int save_layers(ServerDatabase& db, const std::string& layers_path, LayerSaveMode mode);
 
 // Slot of the item with this number (case-insensitive), or 0.
 int find_item(const ServerDatabase& db, std::string_view item_number);
 
+// An item number to compare many fields with, without regard to case: the same answers as equal_ci, but the
+// number is upper-cased once, and a field of another length is passed over before any byte is upper-cased.
+class ItemKey {
+public:
+    explicit ItemKey(std::string_view number) : upper_(upper_1252(number)) {}
+
+    template <std::size_t N>
+    bool matches(const char (&f)[N]) const {
+        if (::strnlen(f, N - 1) != upper_.size()) return false;
+        for (std::size_t i = 0; i < upper_.size(); ++i) {
+            if (upper_1252(f[i]) != upper_[i]) return false;
+        }
+        return true;
+    }
+    std::size_t size() const { return upper_.size(); }
+
+private:
+    std::string upper_;
+};
+
 // Activity-log texts of the inventory and its cost layers.
 inline constexpr std::string_view kInventoryFullText =
     "Please increase maximum size of inventory database and restart Stockavelle. Please see stockavelle client "
     "settings.txt and stockavelle server settings.txt.";
-inline constexpr std::string_view kNoMemoryText = "Unable to allocate required memory.\r\n";
 
 // Makes a record safe to store: TAB, CR and LF in its texts become blanks and the texts lose leading and
 // trailing blanks, since either would otherwise break or change the line at the next start.

@@ -2,42 +2,39 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <new>
+
+#include "platform/file_descriptor.h"
 
 namespace stk::server::inventory_text {
 
 ReadOutcome read_or_create(const std::string& path, std::string& out) {
     out.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0) return ReadOutcome::CannotOpen;
+    platform::UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0644));
+    if (!fd.valid()) return ReadOutcome::CannotOpen;
     struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        ::close(fd);
-        return ReadOutcome::ReadFailed;
-    }
-    const auto size = static_cast<std::size_t>(st.st_size);
+    if (::fstat(fd.get(), &st) != 0) return ReadOutcome::ReadFailed;
     try {
-        out.resize(size);
+        out.resize(static_cast<std::size_t>(st.st_size));
     } catch (const std::bad_alloc&) {
-        ::close(fd);
         return ReadOutcome::NoMemory;
     }
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t n = ::read(fd, out.data() + done, size - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            ::close(fd);
-            out.clear();
-            return ReadOutcome::ReadFailed;
-        }
-        done += static_cast<std::size_t>(n);
+    if (!platform::read_exact(fd.get(), out.data(), out.size())) {
+        out.clear();
+        return ReadOutcome::ReadFailed;
     }
-    ::close(fd);
     return ReadOutcome::Ok;
+}
+
+void append_line(std::string& out, std::initializer_list<std::string_view> columns) {
+    bool first = true;
+    for (std::string_view c : columns) {
+        if (!first) out += '\t';
+        out.append(c);
+        first = false;
+    }
+    out += "\r\n";
 }
 
 std::vector<std::string_view> split_columns(std::string_view line) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,6 +34,9 @@ bool for_each_line(std::string_view text, Fn&& fn) {
     }
     return true;
 }
+
+// Appends one line: the columns joined by TABs, then CR LF.
+void append_line(std::string& out, std::initializer_list<std::string_view> columns);
 
 // The line cut at every TAB, each column without leading and trailing blanks and tabs.
 std::vector<std::string_view> split_columns(std::string_view line);

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/durable_file.h"
+#include "platform/file_descriptor.h"
 #include "server/db/invoice_texts.h"
 
 namespace stk::server {
@@ -34,21 +35,6 @@ FileHeader header_for(int count) {
     return FileHeader{kFormat, static_cast<std::int32_t>(file_size_for(count)), count};
 }
 
-bool read_exact(int fd, void* buffer, std::size_t size) {
-    auto* p = static_cast<char*>(buffer);
-    while (size > 0) {
-        const ssize_t n = ::read(fd, p, size);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        if (n == 0) return false;
-        p += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 bool write_exact_at(int fd, const void* buffer, std::size_t size, off_t offset) {
     const auto* p = static_cast<const char*>(buffer);
     while (size > 0) {
@@ -64,25 +50,6 @@ bool write_exact_at(int fd, const void* buffer, std::size_t size, off_t offset) 
     }
     return true;
 }
-
-class Fd {
-public:
-    explicit Fd(int fd) : fd_(fd) {}
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    ~Fd() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    int get() const { return fd_; }
-    bool close() {
-        const int fd = fd_;
-        fd_ = -1;
-        return fd < 0 || ::close(fd) == 0;
-    }
-
-private:
-    int fd_;
-};
 
 void log_corrupt(const ServerDatabase& db, const std::string& path) {
     const std::string& shown = db.paths.invoices.empty() ? path : db.paths.invoices;
@@ -109,8 +76,8 @@ void forget_loaded(ServerDatabase& db, int slots_read) {
 
 int load_invoices(ServerDatabase& db, const std::string& path) {
     if (!db.invoices.reserved()) return 0;
-    Fd fd(::open(path.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0644));
-    if (fd.get() < 0) return 0;
+    platform::UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0644));
+    if (!fd.valid()) return 0;
 
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0) return 0;
@@ -120,7 +87,7 @@ int load_invoices(ServerDatabase& db, const std::string& path) {
     }
 
     FileHeader header{};
-    if (!read_exact(fd.get(), &header, sizeof header)) return 0;
+    if (!platform::read_exact(fd.get(), &header, sizeof header)) return 0;
     if (header.format != kFormat || header.file_size != st.st_size || header.count < 0) {
         log_corrupt(db, path);
         return 0;
@@ -135,11 +102,12 @@ int load_invoices(ServerDatabase& db, const std::string& path) {
         return 0;
     }
     if (!db.invoices.commit_for(header.count)) {
-        db.log_line(kOutOfMemoryText);
+        db.log_line(kNoMemoryText);
         return 0;
     }
     const int slots = header.count + 1;
-    if (!read_exact(fd.get(), db.invoices.data(), static_cast<std::size_t>(slots) * sizeof(InvoiceRecord))) {
+    const std::size_t bytes = static_cast<std::size_t>(slots) * sizeof(InvoiceRecord);
+    if (!platform::read_exact(fd.get(), db.invoices.data(), bytes)) {
         forget_loaded(db, slots);
         return 0;
     }
@@ -161,7 +129,7 @@ int save_invoices(ServerDatabase& db, const std::string& path) {
     try {
         image.reserve(sizeof header + body);
     } catch (const std::bad_alloc&) {
-        db.log_line(kOutOfMemoryText);
+        db.log_line(kNoMemoryText);
         return 0;
     }
     image.append(reinterpret_cast<const char*>(&header), sizeof header);
@@ -174,8 +142,8 @@ int save_invoice(ServerDatabase& db, int n, const std::string& path) {
     if (count <= 0) return 1;
     if (n < 0 || n > count) return 0;
     const bool existed = platform::file_exists(path);
-    Fd fd(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
-    if (fd.get() < 0) return 0;
+    platform::UniqueFd fd(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
+    if (!fd.valid()) return 0;
     const FileHeader header = header_for(count);
     if (!write_exact_at(fd.get(), &header, sizeof header, 0)) return 0;
     if (!write_exact_at(fd.get(), &db.invoices[n], sizeof(InvoiceRecord),

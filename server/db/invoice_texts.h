@@ -5,15 +5,13 @@
 
 namespace stk::server {
 
-// String-table text 7; the log gets it followed by "\r\n".
+// The text carries no line end; the log gets it followed by "\r\n".
 inline constexpr std::string_view kInvoiceCapacityText =
     "Please increase maximum size of invoices database and restart Stockavelle. Please see stockavelle client "
     "settings.txt and stockavelle server settings.txt.";
 
 inline constexpr std::string_view kInvoiceFileCorruptText =
     "Invoice database wrong format or version or invoice database corrupt.\r\n";
-
-inline constexpr std::string_view kOutOfMemoryText = "Unable to allocate required memory.\r\n";
 
 inline constexpr std::string_view kAddToMissingInvoiceText =
     "Client attempted to add an item to a non-existent invoice.\r\n";

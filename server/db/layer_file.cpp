@@ -24,18 +24,8 @@ bool parse_layer_line(std::string_view line, FifoLayer& layer) {
 }
 
 void append_layer_line(std::string& out, const FifoLayer& layer) {
-    out.append(field(layer.item_number));
-    out += '\t';
-    out.append(field(layer.original_quantity));
-    out += '\t';
-    out.append(field(layer.remaining_quantity));
-    out += '\t';
-    out.append(field(layer.unit_cost));
-    out += '\t';
-    out.append(field(layer.date));
-    out += '\t';
-    out.append(field(layer.source));
-    out += "\r\n";
+    it::append_line(out, {field(layer.item_number), field(layer.original_quantity), field(layer.remaining_quantity),
+                          field(layer.unit_cost), field(layer.date), field(layer.source)});
 }
 
 }  // namespace
@@ -47,6 +37,18 @@ void clean_layer(FifoLayer& layer) {
     it::clean_field(layer.unit_cost);
     it::clean_field(layer.date);
     it::clean_field(layer.source);
+}
+
+FifoLayer make_layer(std::string_view item_number, std::string_view quantity, std::string_view unit_cost,
+                     std::string_view date, std::string_view source) {
+    FifoLayer layer{};
+    set_field(layer.item_number, item_number);
+    set_field(layer.original_quantity, quantity);
+    set_field(layer.remaining_quantity, quantity);
+    set_field(layer.unit_cost, unit_cost);
+    set_field(layer.date, date);
+    set_field(layer.source, source);
+    return layer;
 }
 
 int load_layers(ServerDatabase& db, const std::string& layers_path) {
@@ -102,8 +104,7 @@ int save_layers(ServerDatabase& db, const std::string& layers_path, LayerSaveMod
                 double remaining = 0.0;
                 if (!is_number(field(layer.remaining_quantity), &remaining) || !(remaining > 0.0)) continue;
                 if (items.count(upper_1252(field(layer.item_number))) == 0) continue;
-                const std::string kept(field(layer.remaining_quantity));
-                set_field(layer.original_quantity, kept);
+                set_field(layer.original_quantity, field(layer.remaining_quantity));
                 append_layer_line(text, layer);
             }
         }

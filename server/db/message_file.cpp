@@ -3,13 +3,12 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <cstdint>
 #include <cstring>
 
 #include "platform/durable_file.h"
+#include "platform/file_descriptor.h"
 
 namespace stk::server {
 
@@ -17,18 +16,6 @@ namespace {
 
 constexpr std::int32_t kMessageFileFormat = 1;
 constexpr std::size_t kHeaderSize = 12;
-
-bool read_exactly(int fd, void* buffer, std::size_t size) {
-    auto* p = static_cast<char*>(buffer);
-    while (size > 0) {
-        const ssize_t n = ::read(fd, p, size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        p += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
 
 void put_int32(std::string& out, std::int32_t v) {
     char b[4];
@@ -40,24 +27,14 @@ void put_int32(std::string& out, std::int32_t v) {
 
 int load_messages(ServerDatabase& db, const std::string& path) {
     db.messages.count = 0;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0) return 0;
+    platform::UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0644));
+    if (!fd.valid()) return 0;
     struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        ::close(fd);
-        return 0;
-    }
-    if (st.st_size == 0) {
-        ::close(fd);
-        return 1;
-    }
+    if (::fstat(fd.get(), &st) != 0) return 0;
+    if (st.st_size == 0) return 1;
     std::int32_t header[3] = {0, 0, 0};
-    if (!read_exactly(fd, header, kHeaderSize)) {
-        ::close(fd);
-        return 0;
-    }
+    if (!platform::read_exact(fd.get(), header, kHeaderSize)) return 0;
     if (header[0] != kMessageFileFormat || static_cast<long long>(header[1]) != static_cast<long long>(st.st_size)) {
-        ::close(fd);
         db.log_line("Message database wrong format or version or message database corrupt.\r\n");
         db.log_line(path);
         db.log_line("\r\n");
@@ -65,14 +42,9 @@ int load_messages(ServerDatabase& db, const std::string& path) {
     }
     const std::int32_t count = header[2];
     // A negative count cannot describe a file whose size matched; refuse it rather than index with it.
-    if (count < 0 || count > kMaxMessages || !db.messages.commit_for(count)) {
-        ::close(fd);
-        return 0;
-    }
+    if (count < 0 || count > kMaxMessages || !db.messages.commit_for(count)) return 0;
     const std::size_t bytes = (static_cast<std::size_t>(count) + 1) * sizeof(MessageRecord);
-    const bool ok = read_exactly(fd, db.messages.data(), bytes);
-    ::close(fd);
-    if (!ok) return 0;
+    if (!platform::read_exact(fd.get(), db.messages.data(), bytes)) return 0;
     // Slot 0 is never a message; whatever an older writer left there is not carried on.
     std::memset(&db.messages[0], 0, sizeof(MessageRecord));
     db.messages.count = count;

@@ -1,6 +1,5 @@
 // First-in-first-out costing: the cost query, the layer refit and the statistics refresh of an item.
 #include <cmath>
-#include <cstring>
 #include <string>
 
 #include "common/dates.h"
@@ -12,24 +11,6 @@
 namespace stk::server {
 
 namespace {
-
-// An item number to compare many fields against without regard to case (same answers as equal_ci).
-class ItemKey {
-public:
-    explicit ItemKey(std::string_view number) : upper_(upper_1252(number)) {}
-
-    template <std::size_t N>
-    bool matches(const char (&f)[N]) const {
-        if (::strnlen(f, N - 1) != upper_.size()) return false;
-        for (std::size_t i = 0; i < upper_.size(); ++i) {
-            if (upper_1252(f[i]) != upper_[i]) return false;
-        }
-        return true;
-    }
-
-private:
-    std::string upper_;
-};
 
 bool valid_slot(const ServerDatabase& db, int slot) { return slot >= 1 && slot <= db.inventory.count; }
 
@@ -100,14 +81,8 @@ void refit_layers(ServerDatabase& db, int item_slot) {
     }
 
     if (q - kLayerWalkTolerance > held) {
-        FifoLayer layer{};
-        set_field(layer.item_number, field(item.item_number));
-        const std::string extra = format_quantity(q - held);
-        set_field(layer.original_quantity, extra);
-        set_field(layer.remaining_quantity, extra);
-        set_field(layer.unit_cost, field(item.standard_unit_cost));
-        set_field(layer.date, today());
-        set_field(layer.source, "DIRECT INCREASE");
+        const FifoLayer layer = make_layer(field(item.item_number), format_quantity(q - held),
+                                           field(item.standard_unit_cost), today(), "DIRECT INCREASE");
         append_layer(db, layer);  // logs its own failure
     }
 }
@@ -121,10 +96,7 @@ void refresh_statistics(ServerDatabase& db, int item_slot) {
     double profit = 0.0;
     for (int inv = 1; inv <= db.invoices.count; ++inv) {
         const InvoiceRecord& invoice = db.invoices[inv];
-        int lines = invoice.line_count;
-        if (lines < 0) lines = 0;
-        if (lines > kMaxInvoiceLines) lines = kMaxInvoiceLines;
-        for (int n = 0; n < lines; ++n) {
+        for (int n = 0; n < used_lines(invoice); ++n) {
             const InvoiceLine& line = invoice.lines[n];
             if (!key.matches(line.item_number)) continue;
             const double k = number_or(field(line.quantity), 1.0);

@@ -13,18 +13,6 @@ namespace stk::server {
 
 namespace {
 
-FifoLayer new_layer(std::string_view item_number, std::string_view quantity, std::string_view unit_cost,
-                    std::string_view source) {
-    FifoLayer layer{};
-    set_field(layer.item_number, item_number);
-    set_field(layer.original_quantity, quantity);
-    set_field(layer.remaining_quantity, quantity);
-    set_field(layer.unit_cost, unit_cost);
-    set_field(layer.date, today());
-    set_field(layer.source, source);
-    return layer;
-}
-
 // Both files are written whole every time, so a save that works also mends an earlier failed one.
 int saved_result(ServerDatabase& db) {
     const bool saved = save_inventory(db, db.paths.inventory, LayerSaveMode::Normal) == 1;
@@ -55,7 +43,7 @@ int add_inventory_item(ServerDatabase& db, const InventoryRecord& record, std::s
     db.inventory[slot] = item;
     count_new_item(db);
 
-    const FifoLayer opening = new_layer(field(item.item_number), field(item.quantity), unit_cost, "INITIAL");
+    const FifoLayer opening = make_layer(field(item.item_number), field(item.quantity), unit_cost, today(), "INITIAL");
     if (!append_layer(db, opening)) {
         drop_last_item(db);
         return RESULT_FAILED;
@@ -96,7 +84,7 @@ int update_inventory_item(ServerDatabase& db, const InventoryRecord& old_copy, c
     if (is_number(received_quantity, &received) && is_number(field(item.quantity), &on_hand)) {
         set_field(item.quantity, format_quantity(on_hand + received));
         // The stock is raised even when its layer cannot be kept (the append logs why).
-        append_layer(db, new_layer(field(item.item_number), received_quantity, unit_cost, "RECEIVED"));
+        append_layer(db, make_layer(field(item.item_number), received_quantity, unit_cost, today(), "RECEIVED"));
     }
 
     refresh_statistics(db, old_slot);

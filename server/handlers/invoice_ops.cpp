@@ -23,8 +23,6 @@ bool copy_is_current(const ServerDatabase& db, int index, const InvoiceRecord& c
     return std::memcmp(&db.invoices[index], &copy, sizeof(InvoiceRecord)) == 0;
 }
 
-int used_lines(const InvoiceRecord& r) { return std::clamp<int>(r.line_count, 0, kMaxInvoiceLines); }
-
 // Slot of the inventory item a line names; a line without an item number is a non-inventory line.
 int item_of(const ServerDatabase& db, std::string_view item_number) {
     if (item_number.empty()) return 0;
@@ -104,7 +102,7 @@ int new_invoice(ServerDatabase& db, int* index) {
         return RESULT_FAILED;
     }
     if (!db.invoices.grow_for_one()) {
-        db.log_line(kOutOfMemoryText);
+        db.log_line(kNoMemoryText);
         return RESULT_FAILED;
     }
     const int n = db.invoices.count + 1;
@@ -148,8 +146,7 @@ int add_invoice_item(ServerDatabase& db, int index, int take_from_stock, const I
         double quantity = 0.0;
         set_field(line.amount, format_2f(is_number(field(line.quantity), &quantity) ? price * quantity : price));
     } else {
-        const std::string price_text(field(line.unit_price));
-        set_field(line.amount, price_text);
+        set_field(line.amount, field(line.unit_price));
     }
 
     if (!copy_is_current(db, index, copy)) return RESULT_CHANGED;
@@ -163,7 +160,7 @@ int add_invoice_item(ServerDatabase& db, int index, int take_from_stock, const I
         double stock = 0.0;
         if (take_from_stock == 1 && is_number(field(db.inventory[item].quantity), &stock)) {
             double left = stock - number_or(field(line.quantity), 0.0);
-            if (left < 0.0001) left = 0.0;
+            if (left < kQuantityClamp) left = 0.0;
             set_stock(db, item, left);
         }
         refresh_statistics(db, item);

@@ -43,7 +43,7 @@ int save_message(ServerDatabase& db, const MessageRecord& old_message, const Mes
             return RESULT_FAILED;
         }
         if (!db.messages.grow_for_one()) {
-            db.log_line("Unable to allocate required memory.\r\n");
+            db.log_line(kNoMemoryText);
             return RESULT_FAILED;
         }
         const int slot = db.messages.count + 1;

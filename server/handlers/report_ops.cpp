@@ -11,7 +11,6 @@
 #include "common/number_text.h"
 #include "common/protocol.h"
 #include "common/text_field.h"
-#include "server/db/inventory_file.h"
 #include "server/handlers/suggested_order.h"
 
 namespace stk::server {
@@ -30,14 +29,15 @@ void append_escaped(std::string& out, std::string_view text) {
     }
 }
 
-template <std::size_t N>
-void append_field(std::string& out, const char (&f)[N]) {
-    append_escaped(out, field(f));
-}
-
-int used_lines(const InvoiceRecord& inv) {
-    if (inv.line_count < 0) return 0;
-    return inv.line_count > kMaxInvoiceLines ? kMaxInvoiceLines : inv.line_count;
+// One field of an entry, on a line of its own: "\t\t\t<tag>text</tag>\r\n".
+void append_element(std::string& out, std::string_view tag, std::string_view text) {
+    out += "\t\t\t<";
+    out += tag;
+    out += '>';
+    append_escaped(out, text);
+    out += "</";
+    out += tag;
+    out += ">\r\n";
 }
 
 void append_amount(std::string& out, std::string_view type, double value) {
@@ -102,25 +102,22 @@ void build_non_inventory_report(const ServerDatabase& db, std::string& doc) {
     // Upper-cased item numbers give the same answers as find_item, without a scan of the stock per line.
     std::unordered_set<std::string> stocked;
     stocked.reserve(static_cast<std::size_t>(db.inventory.count));
-    for (int slot = 1; slot <= db.inventory.count; ++slot) stocked.insert(upper_1252(field(db.inventory[slot].item_number)));
+    for (int slot = 1; slot <= db.inventory.count; ++slot) {
+        stocked.insert(upper_1252(field(db.inventory[slot].item_number)));
+    }
     for (int i = 1; i <= db.invoices.count; ++i) {
         const InvoiceRecord& inv = db.invoices[i];
         for (int n = 0; n < used_lines(inv); ++n) {
             const InvoiceLine& line = inv.lines[n];
             if (field_empty(line.item_number) || stocked.count(upper_1252(field(line.item_number))) != 0) continue;
-            doc += "\r\n\t\t<item>\r\n\t\t\t<itemnumber>";
-            append_field(doc, line.item_number);
-            doc += "</itemnumber>\r\n\t\t\t<description>";
-            append_field(doc, line.description);
-            doc += "</description>\r\n\t\t\t<remark>";
-            append_field(doc, line.remark);
-            doc += "</remark>\r\n\t\t\t<customer>";
-            append_field(doc, inv.customer_name);
-            doc += "</customer>\r\n\t\t\t<unitprice>";
-            append_field(doc, line.unit_price);
-            doc += "</unitprice>\r\n\t\t\t<unitcost>";
-            append_field(doc, line.unit_cost);
-            doc += "</unitcost>\r\n\t\t</item>\r\n";
+            doc += "\r\n\t\t<item>\r\n";
+            append_element(doc, "itemnumber", field(line.item_number));
+            append_element(doc, "description", field(line.description));
+            append_element(doc, "remark", field(line.remark));
+            append_element(doc, "customer", field(inv.customer_name));
+            append_element(doc, "unitprice", field(line.unit_price));
+            append_element(doc, "unitcost", field(line.unit_cost));
+            doc += "\t\t</item>\r\n";
         }
     }
     doc += "\t</noninventoryitems>\r\n</noninventoryreport>";
@@ -137,23 +134,16 @@ void build_suggested_order(const ServerDatabase& db, std::string_view category, 
             const InvoiceLine& line = inv.lines[n];
             if (field_empty(line.backorder_quantity)) continue;
             const bool ordered = line.ordered == 1;
-            doc += ordered ? "\t\t<backorder>\r\n\t\t\t<quantity>" : "\t\t<item>\r\n\t\t\t<quantity>";
-            append_field(doc, line.backorder_quantity);
-            doc += "</quantity>\r\n\t\t\t<itemnumber>";
-            append_field(doc, line.item_number);
-            doc += "</itemnumber>\r\n\t\t\t<description>";
-            append_field(doc, line.description);
-            doc += "</description>\r\n\t\t\t<remark>";
-            append_field(doc, line.remark);
-            doc += "</remark>\r\n\t\t\t<unitprice>";
-            append_field(doc, line.unit_price);
-            doc += "</unitprice>\r\n\t\t\t<unitcost>";
-            append_field(doc, line.unit_cost);
-            doc += "</unitcost>\r\n\t\t\t<note>";
-            append_field(doc, line.note);
-            doc += "</note>\r\n\t\t\t<customer>";
-            append_field(doc, inv.customer_name);
-            doc += ordered ? "</customer>\r\n\t\t</backorder>\r\n" : "</customer>\r\n\t\t</item>\r\n";
+            doc += ordered ? "\t\t<backorder>\r\n" : "\t\t<item>\r\n";
+            append_element(doc, "quantity", field(line.backorder_quantity));
+            append_element(doc, "itemnumber", field(line.item_number));
+            append_element(doc, "description", field(line.description));
+            append_element(doc, "remark", field(line.remark));
+            append_element(doc, "unitprice", field(line.unit_price));
+            append_element(doc, "unitcost", field(line.unit_cost));
+            append_element(doc, "note", field(line.note));
+            append_element(doc, "customer", field(inv.customer_name));
+            doc += ordered ? "\t\t</backorder>\r\n" : "\t\t</item>\r\n";
         }
     }
     doc += "\t</specialitems>\r\n\r\n\t<inventoryitems>\r\n";
@@ -166,23 +156,16 @@ void build_suggested_order(const ServerDatabase& db, std::string_view category, 
         if (!(x > 0)) continue;
         total += x * c.unit_cost;
         const InventoryRecord& r = db.inventory[c.slot];
-        doc += "\t\t<item>\r\n\t\t\t<suggestedorderquantity>";
-        doc += format_g(x);
-        doc += "</suggestedorderquantity>\r\n\t\t\t<quantityinstock>";
-        append_field(doc, r.quantity);
-        doc += "</quantityinstock>\r\n\t\t\t<quantitysold>";
-        append_field(doc, r.sold_quantity);
-        doc += "</quantitysold>\r\n\t\t\t<itemnumber>";
-        append_field(doc, r.item_number);
-        doc += "</itemnumber>\r\n\t\t\t<description>";
-        append_field(doc, r.description);
-        doc += "</description>\r\n\t\t\t<remark>";
-        append_field(doc, r.remark);
-        doc += "</remark>\r\n\t\t\t<unitcost>";
-        append_field(doc, r.standard_unit_cost);
-        doc += "</unitcost>\r\n\t\t\t<category>";
-        append_field(doc, r.category);
-        doc += "</category>\r\n\t\t</item>\r\n";
+        doc += "\t\t<item>\r\n";
+        append_element(doc, "suggestedorderquantity", format_g(x));
+        append_element(doc, "quantityinstock", field(r.quantity));
+        append_element(doc, "quantitysold", field(r.sold_quantity));
+        append_element(doc, "itemnumber", field(r.item_number));
+        append_element(doc, "description", field(r.description));
+        append_element(doc, "remark", field(r.remark));
+        append_element(doc, "unitcost", field(r.standard_unit_cost));
+        append_element(doc, "category", field(r.category));
+        doc += "\t\t</item>\r\n";
     }
     doc += "\t</inventoryitems>\r\n\t<ordertotal>\r\n\t\t";
     doc += format_2f(total);

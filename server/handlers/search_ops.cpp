@@ -34,6 +34,17 @@ std::vector<std::string> query_words(std::string_view query) {
 
 bool contains(std::string_view text, std::string_view word) { return text.find(word) != std::string_view::npos; }
 
+// contains(upper_1252(text), word) for an upper-cased word, without building the upper-cased copy: the invoice
+// search asks this of every text of every invoice for every word.
+bool contains_upper(std::string_view text, std::string_view word) {
+    for (std::size_t at = 0; at + word.size() <= text.size(); ++at) {
+        std::size_t k = 0;
+        while (k < word.size() && upper_1252(text[at + k]) == word[k]) ++k;
+        if (k == word.size()) return true;
+    }
+    return false;
+}
+
 void append_int32(std::string& out, std::int32_t v) {
     char b[4];
     std::memcpy(b, &v, 4);
@@ -54,8 +65,8 @@ void append_packed_item(std::string& out, const InventoryRecord& r) {
 }
 
 bool line_matches(const InvoiceLine& line, std::string_view word) {
-    return contains(upper_1252(field(line.item_number)), word) || contains(upper_1252(field(line.description)), word) ||
-           contains(upper_1252(field(line.remark)), word) || contains(upper_1252(field(line.note)), word);
+    return contains_upper(field(line.item_number), word) || contains_upper(field(line.description), word) ||
+           contains_upper(field(line.remark), word) || contains_upper(field(line.note), word);
 }
 
 bool invoice_texts_match(const InvoiceRecord& inv, std::string_view word) {
@@ -78,14 +89,9 @@ bool invoice_texts_match(const InvoiceRecord& inv, std::string_view word) {
         field(inv.salesperson),
     };
     for (std::string_view t : texts) {
-        if (contains(upper_1252(t), word)) return true;
+        if (contains_upper(t, word)) return true;
     }
     return false;
-}
-
-int used_lines(const InvoiceRecord& inv) {
-    if (inv.line_count < 0) return 0;
-    return inv.line_count > kMaxInvoiceLines ? kMaxInvoiceLines : inv.line_count;
 }
 
 // The row text shows codes 0-5 only; FINANCED is known to the matching alone.
@@ -134,10 +140,14 @@ int search_inventory(ServerDatabase& db, std::string_view query, std::string& bl
         std::fill(marks.begin() + 1, marks.end(), 1);
     } else if (!query.empty()) {
         const std::vector<std::string> words = query_words(query);
+        // Reused for every item, so the scan does not allocate per record.
+        std::string number;
+        std::string rest;
         for (int i = 1; i <= count; ++i) {
             const InventoryRecord& r = db.inventory[i];
-            const std::string number = upper_1252(field(r.item_number));
-            std::string rest;
+            number.assign(field(r.item_number));
+            upper_1252_in_place(number.data(), number.size());
+            rest.clear();
             rest.append(field(r.description)).append(1, ' ');
             rest.append(field(r.remark)).append(1, ' ');
             rest.append(field(r.category)).append(1, ' ');

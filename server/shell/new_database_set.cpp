@@ -7,13 +7,13 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <vector>
 
 #include "platform/durable_file.h"
 #include "server/db/inventory_file.h"
 #include "server/db/invoice_file.h"
 #include "server/db/message_file.h"
 #include "server/handlers/inventory_ops.h"
+#include "server/shell/server_settings.h"
 
 namespace stk::server {
 
@@ -39,7 +39,7 @@ bool usable_folder(const std::string& folder) {
 void copy_default_settings(const std::string& program_folder, const std::string& target) {
     if (platform::file_exists(target)) return;
     std::string bytes;
-    if (!platform::read_whole_file(join(program_folder, "default server settings.txt"), bytes)) return;
+    if (!platform::read_whole_file(join(program_folder, kDefaultSettingsFileName), bytes)) return;
     platform::write_file_durably(target, bytes);
 }
 

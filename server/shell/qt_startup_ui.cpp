@@ -14,7 +14,7 @@ void QtStartupUi::append_log(std::string_view text) { window_->append_log(text);
 void QtStartupUi::warn_another_instance() {
     // Shown before the window exists in the start-up order, so it may have no owner.
     QWidget* owner = window_ && window_->isVisible() ? window_ : nullptr;
-    QMessageBox box(QMessageBox::Information, "Stockavelle Server", kAnotherInstanceText, QMessageBox::Ok, owner);
+    QMessageBox box(QMessageBox::Information, "Stockavelle Server", kAnotherInstanceMessage, QMessageBox::Ok, owner);
     box.exec();
 }
 

@@ -11,10 +11,6 @@ namespace stk::server {
 
 class ServerWindow;
 
-inline constexpr const char* kAnotherInstanceText =
-    "Another instance of Stockavelle Server is running on this computer. When running multiple instances on one "
-    "computer, each instance must have a unique name. Multiple instances must not share databases.";
-
 class QtStartupUi : public StartupUi {
 public:
     explicit QtStartupUi(ServerWindow* window);

@@ -1,5 +1,6 @@
 #include "server/shell/server_settings.h"
 
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -12,7 +13,6 @@ namespace stk::server {
 namespace {
 
 constexpr std::size_t kMaxLineLength = 3328;
-constexpr std::size_t kMaxNameLength = 31;
 
 // The integer part of a capacity, kept inside int: a value past the int range is no capacity anyone meant,
 // and converting it would be undefined.
@@ -43,16 +43,11 @@ void apply_line(std::string_view line, ServerSettings& s) {
     }
 }
 
+// Locale-free, and without the exponent "%g" would give a large capacity.
 std::string decimal(int value) {
-    const bool negative = value < 0;
-    long long v = value;
-    if (negative) v = -v;
-    std::string digits;
-    do {
-        digits.insert(digits.begin(), static_cast<char>('0' + v % 10));
-        v /= 10;
-    } while (v > 0);
-    return negative ? "-" + digits : digits;
+    char buffer[16];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
 }
 
 }  // namespace

@@ -4,16 +4,20 @@
 #include <string>
 #include <string_view>
 
+#include "common/protocol.h"
 #include "server/db/database.h"
 
 namespace stk::server {
 
-inline constexpr const char* kSettingsFileName = "stockavelle server settings.txt";
+// The settings a new database set starts from, kept in the program's folder.
 inline constexpr const char* kDefaultSettingsFileName = "default server settings.txt";
 
+// The longest server or client name: the names travel in the 32-byte name fields of the requests.
+inline constexpr std::size_t kMaxNameLength = sizeof(RequestHeader::client_name) - 1;
+
 struct ServerSettings {
-    std::string server_name = "stockavelle server 1.0";
-    std::string client_name = "stockavelle client 1.0";
+    std::string server_name{kDefaultServerName};
+    std::string client_name{kDefaultClientName};
     int max_invoices = kDefaultMaxInvoices;
     int max_items = kDefaultMaxItems;
 };

@@ -15,8 +15,6 @@ namespace stk::server {
 
 namespace {
 
-constexpr std::size_t kMaxServerNameLength = 31;
-
 void note(const std::string& text) {
     std::fputs(("StockavelleServer: " + text + "\n").c_str(), stderr);
     std::fflush(stderr);
@@ -82,32 +80,37 @@ StartupOutcome start_server(StartupUi& ui, ServerRuntime& rt, const StartupOptio
         db.log_line(kInitializationFailure);
         return StartupOutcome::Failed;
     };
+    // A failure text, then the file it is about on a line of its own.
+    auto log_with_path = [&](std::string_view text, const std::string& path) {
+        db.log_line(text);
+        db.log_line(path);
+        db.log_line("\r\n");
+    };
 
-    // 6. The database set.
+    // Where the databases live.
     const LocationChoice location = location_from_options(ui, options);
     if (location.exit) return StartupOutcome::Exit;
     rt.folder = location.folder;
     const bool new_set = location.new_set.create;
     if (!rt.folder.empty()) db.paths = DatabasePaths::in_folder(rt.folder);
 
-    // 7. Settings, unless this run creates the set.
+    // The set's settings, unless this run creates the set.
     if (!new_set && load_settings(db.paths.settings, rt.settings) != 1) {
         db.log_line("Unable to load application settings.\r\n");
         db.log_line(db.paths.settings);
         db.log_line("\r\nUsing default settings.\r\n");
     }
-    // 8.
-    if (rt.settings.server_name.empty()) rt.settings.server_name = "stockavelle server 1.0";
-    if (rt.settings.client_name.empty()) rt.settings.client_name = "stockavelle client 1.0";
+    // A name line with nothing after the "=" means the default name.
+    if (rt.settings.server_name.empty()) rt.settings.server_name = kDefaultServerName;
+    if (rt.settings.client_name.empty()) rt.settings.client_name = kDefaultClientName;
 
-    // 9. A negative capacity cannot be reserved; it fails here rather than wrapping into a huge size.
+    // A negative capacity cannot be reserved; it fails here rather than wrapping into a huge size.
     if (rt.settings.max_items < 0 || rt.settings.max_invoices < 0 ||
         !db.reserve(rt.settings.max_items, rt.settings.max_invoices)) {
         db.log_line("Unable to reserve required memory. System memory and/or hard disk space might be low.\r\n");
         return fail();
     }
 
-    // 10.
     if (new_set && create_database_set(db, location.new_set, options.program_folder) != 1) {
         db.log_line(
             "Unable to initialize new database set. The selected location might already contain company information "
@@ -115,51 +118,45 @@ StartupOutcome start_server(StartupUi& ui, ServerRuntime& rt, const StartupOptio
         return fail();
     }
 
-    // 11 to 13: whatever was not carried into the new set. Without a folder there is nothing to load.
+    // Whatever was not carried into a new set is loaded from the set's files. Without a folder there is
+    // nothing to load.
     const bool have_folder = !rt.folder.empty();
     if (!(new_set && location.new_set.carry_inventory) &&
         (!have_folder || load_inventory(db, db.paths.inventory, db.paths.layers) != 1)) {
-        db.log_line("Unable to load inventory database.\r\n");
-        db.log_line(db.paths.inventory);
-        db.log_line("\r\n");
+        log_with_path("Unable to load inventory database.\r\n", db.paths.inventory);
         return fail();
     }
     if (!(new_set && location.new_set.carry_invoices) &&
         (!have_folder || load_invoices(db, db.paths.invoices) != 1)) {
-        db.log_line("Unable to load invoices database.\r\n");
-        db.log_line(db.paths.invoices);
-        db.log_line("\r\n");
+        log_with_path("Unable to load invoices database.\r\n", db.paths.invoices);
         return fail();
     }
     if (!(new_set && location.new_set.carry_messages) &&
         (!have_folder || load_messages(db, db.paths.messages) != 1)) {
-        db.log_line("Unable to load messages database.\r\n");
-        db.log_line(db.paths.messages);
-        db.log_line("\r\n");
+        log_with_path("Unable to load messages database.\r\n", db.paths.messages);
         return fail();
     }
 
-    // 14. The server name.
+    // The server name: given on the command line, or asked for.
     std::string name = rt.settings.server_name;
     ServerNameOutcome outcome = ServerNameOutcome::Start;
     if (options.server_name) {
-        name = options.server_name->substr(0, kMaxServerNameLength);
+        name = options.server_name->substr(0, kMaxNameLength);
     } else {
         outcome = ui.ask_server_name(name);
     }
     if (outcome == ServerNameOutcome::Exit) return StartupOutcome::Exit;
     if (outcome == ServerNameOutcome::Start) {
-        rt.settings.server_name = name.empty() ? std::string("stockavelle server 1.0") : name;
-        if (rt.settings.client_name.empty()) rt.settings.client_name = "stockavelle client 1.0";
+        rt.settings.server_name = name.empty() ? std::string(kDefaultServerName) : name;
+        if (rt.settings.client_name.empty()) rt.settings.client_name = kDefaultClientName;
         if (save_settings(db.paths.settings, rt.settings) != 1) {
-            db.log_line("An error occured while attempting to save Stockavelle Server settings.\r\n");
-            db.log_line(db.paths.settings);
-            db.log_line("\r\n");
+            log_with_path("An error occured while attempting to save Stockavelle Server settings.\r\n",
+                          db.paths.settings);
         }
         ui.set_title("Stockavelle Server - " + rt.settings.server_name + " - " + rt.folder);
     }
 
-    // 15. The listener.
+    // Clients are let in only now that every database is loaded.
     DispatcherConfig config;
     config.client_name = rt.settings.client_name;
     config.stall_timeout_ms = options.stall_timeout_ms;
@@ -177,7 +174,7 @@ StartupOutcome start_server(StartupUi& ui, ServerRuntime& rt, const StartupOptio
         return fail();
     }
 
-    // 16.
+    // The next start offers this set again.
     write_pointer_file(rt.folder);
     db.log_line(kInitializationComplete);
     return StartupOutcome::Serving;

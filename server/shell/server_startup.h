@@ -14,9 +14,6 @@
 
 namespace stk::server {
 
-inline constexpr const char* kAnotherInstanceMessage =
-    "Another instance of Stockavelle Server is running on this computer. When running multiple instances on one "
-    "computer, each instance must have a unique name. Multiple instances must not share databases.";
 inline constexpr const char* kInitializationComplete = "Server initialization complete. Waiting for a client request\r\n";
 inline constexpr const char* kInitializationFailure = "Server initialization failure. Please restart Stockavelle Server.\r\n";
 
@@ -55,10 +52,12 @@ enum class StartupOutcome {
     Exit,     // the user chose Exit in a dialog
 };
 
-// Step 1: warns when another server runs on this computer, then marks this one as running.
+// The first thing a server does: warns when another server runs on this computer, then marks this one as
+// running.
 void check_other_instance(StartupUi& ui);
 
-// Steps 6 to 17. The activity log is ui.append_log from here on.
+// Everything from choosing the database set to listening for clients. The activity log is ui.append_log from
+// here on.
 StartupOutcome start_server(StartupUi& ui, ServerRuntime& runtime, const StartupOptions& options);
 
 // An absolute form of a folder path without a trailing slash.

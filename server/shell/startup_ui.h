@@ -10,6 +10,10 @@
 
 namespace stk::server {
 
+inline constexpr const char* kAnotherInstanceMessage =
+    "Another instance of Stockavelle Server is running on this computer. When running multiple instances on one "
+    "computer, each instance must have a unique name. Multiple instances must not share databases.";
+
 struct NewSetChoice {
     bool create = false;  // the new-set flag
     bool carry_inventory = false;
@@ -36,7 +40,7 @@ public:
 
     // Appends text (with its own "\r\n") to the activity log.
     virtual void append_log(std::string_view text) = 0;
-    // The single-instance warning (string 1).
+    // The warning that another server already runs on this computer (kAnotherInstanceMessage).
     virtual void warn_another_instance() = 0;
     // The location dialog with the new-set dialog and the folder browser. `pointer_folder` is what the pointer
     // file gave (nullopt on a first run).

@@ -125,17 +125,24 @@ int Dispatcher::dispatch_request(ByteStream& stream) {
     }
 
     // The header's texts, never read past their width.
-    const std::string text_a(field(request.text_a));
-    const std::string text_b(field(request.text_b));
+    const std::string_view text_a = field(request.text_a);
+    const std::string_view text_b = field(request.text_b);
     const int index = request.invoice_index;
     const int selector = request.selector;
     const int flag = request.flag;
 
-    // The record buffers a request may carry; zero-filled so nothing of an earlier request shows.
+    // The record buffers a request may carry. Each is zero-filled before use, so no stale stack bytes can reach
+    // an answer or a stored record.
     InvoiceRecord invoice_a, invoice_b;
     InvoiceLine line;
     InventoryRecord item_a, item_b;
     MessageRecord message_a, message_b;
+
+    // Reads the records that follow the header, in order, into zero-filled buffers.
+    auto receive = [&](auto&... records) {
+        (zero(records), ...);
+        return (read_exactly(stream, &records, sizeof records) && ...);
+    };
 
     auto answer = [&](const void* block = nullptr, std::size_t size = 0) {
         write_block(stream, &response, sizeof(response));
@@ -159,23 +166,18 @@ int Dispatcher::dispatch_request(ByteStream& stream) {
 
     switch (request.opcode) {
     case ADD_INVOICE_ITEM:
-        zero(invoice_a), zero(line);
-        if (!read_exactly(stream, &invoice_a, sizeof invoice_a) || !read_exactly(stream, &line, sizeof line))
-            return -1;
+        if (!receive(invoice_a, line)) return -1;
         response.result = add_invoice_item(db_, index, flag, invoice_a, line);
         return answer();
     case FILL_BACKORDER: {
-        zero(invoice_a), zero(line);
-        if (!read_exactly(stream, &invoice_a, sizeof invoice_a) || !read_exactly(stream, &line, sizeof line))
-            return -1;
+        if (!receive(invoice_a, line)) return -1;
         double filled = 0.0;
         response.result = fill_backorder(db_, index, selector, invoice_a, line, &filled);
         response.real = filled;
         return answer();
     }
     case ADD_INVENTORY_ITEM:
-        zero(item_a);
-        if (!read_exactly(stream, &item_a, sizeof item_a)) return -1;
+        if (!receive(item_a)) return -1;
         response.result = add_inventory_item(db_, item_a, text_a, text_b);
         return answer();
     case NEW_INVOICE: {
@@ -185,25 +187,19 @@ int Dispatcher::dispatch_request(ByteStream& stream) {
         return answer();
     }
     case SAVE_MESSAGE:
-        zero(message_a), zero(message_b);
-        if (!read_exactly(stream, &message_a, sizeof message_a) ||
-            !read_exactly(stream, &message_b, sizeof message_b))
-            return -1;
+        if (!receive(message_a, message_b)) return -1;
         response.result = save_message(db_, message_a, message_b);
         return answer();
     case DELETE_INVENTORY_ITEM:
-        zero(item_a);
-        if (!read_exactly(stream, &item_a, sizeof item_a)) return -1;
+        if (!receive(item_a)) return -1;
         response.result = delete_inventory_item(db_, item_a);
         return answer();
     case REMOVE_INVOICE_ITEM:
-        zero(invoice_a);
-        if (!read_exactly(stream, &invoice_a, sizeof invoice_a)) return -1;
+        if (!receive(invoice_a)) return -1;
         response.result = remove_invoice_item(db_, index, selector, flag, invoice_a);
         return answer();
     case DELETE_MESSAGE:
-        zero(message_a);
-        if (!read_exactly(stream, &message_a, sizeof message_a)) return -1;
+        if (!receive(message_a)) return -1;
         response.result = delete_message(db_, message_a);
         return answer();
     case GET_INVENTORY_ITEM:
@@ -222,11 +218,10 @@ int Dispatcher::dispatch_request(ByteStream& stream) {
     }
     case GET_INVOICE:
         zero(invoice_a);
+        // Found or not, a whole record follows (all zero when not found).
         if (get_invoice(db_, index, invoice_a) == 1) {
             response.result = RESULT_OK;
             response.payload_length = sizeof(InvoiceRecord);
-        } else {
-            zero(invoice_a);
         }
         return answer(&invoice_a, sizeof invoice_a);
     case GET_INVOICE_COUNT:
@@ -238,8 +233,6 @@ int Dispatcher::dispatch_request(ByteStream& stream) {
         if (get_invoice_item(db_, index, selector, line) == 1) {
             response.result = RESULT_OK;
             response.payload_length = sizeof(InvoiceLine);
-        } else {
-            zero(line);
         }
         return answer(&line, sizeof line);
     case GET_INVOICE_TOTALS: {
@@ -296,40 +289,30 @@ int Dispatcher::dispatch_request(ByteStream& stream) {
         return answer_blocks(blocks);
     }
     case UPDATE_INVENTORY_ITEM:
-        zero(item_a), zero(item_b);
-        if (!read_exactly(stream, &item_a, sizeof item_a) || !read_exactly(stream, &item_b, sizeof item_b))
-            return -1;
+        if (!receive(item_a, item_b)) return -1;
         response.result = update_inventory_item(db_, item_a, item_b, text_a, text_b);
         return answer();
     case SET_INVOICE_FIELD: {
-        zero(invoice_a);
-        if (!read_exactly(stream, &invoice_a, sizeof invoice_a)) return -1;
+        if (!receive(invoice_a)) return -1;
         std::string change;
         response.result = set_invoice_field(db_, index, selector, text_a, invoice_a, &change);
         if (response.result == RESULT_OK && selector == FIELD_CASH_RECEIVED) set_field(response.text_a, change);
         return answer();
     }
     case REPLACE_INVOICE_ITEM:
-        zero(invoice_a), zero(line);
-        if (!read_exactly(stream, &invoice_a, sizeof invoice_a) || !read_exactly(stream, &line, sizeof line))
-            return -1;
+        if (!receive(invoice_a, line)) return -1;
         response.result = replace_invoice_item(db_, index, selector, invoice_a, line);
         return answer();
     case SET_INVOICE_PAYMENT:
-        zero(invoice_a);
-        if (!read_exactly(stream, &invoice_a, sizeof invoice_a)) return -1;
+        if (!receive(invoice_a)) return -1;
         response.result = set_invoice_payment(db_, index, selector, invoice_a);
         return answer();
     case SET_INVOICE_STATUS:
-        zero(invoice_a);
-        if (!read_exactly(stream, &invoice_a, sizeof invoice_a)) return -1;
+        if (!receive(invoice_a)) return -1;
         response.result = set_invoice_status(db_, index, selector, invoice_a);
         return answer();
     case SET_INVOICE_CUSTOMER:
-        zero(invoice_a), zero(invoice_b);
-        if (!read_exactly(stream, &invoice_a, sizeof invoice_a) ||
-            !read_exactly(stream, &invoice_b, sizeof invoice_b))
-            return -1;
+        if (!receive(invoice_a, invoice_b)) return -1;
         response.result = set_invoice_customer(db_, index, invoice_a, invoice_b);
         return answer();
     default:

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/protocol.h"
 #include "common/records.h"
 #include "server/db/database.h"
 #include "server/transport/byte_stream.h"
@@ -18,7 +19,7 @@ inline constexpr int kDefaultStallTimeoutMs = 10000;
 using AskRetryFn = std::function<bool(std::string_view failure_text)>;
 
 struct DispatcherConfig {
-    std::string client_name = "stockavelle client 1.0";  // the ClientName every request must carry
+    std::string client_name{kDefaultClientName};  // the ClientName every request must carry
     // A request whose bytes stop arriving for this long is dropped, so one stalled client cannot hold up the
     // others.
     int stall_timeout_ms = kDefaultStallTimeoutMs;
