@@ -97,7 +97,7 @@ int new_invoice(ServerDatabase& db, int* index) {
         *index = n;
         return RESULT_OK;
     }
-    if (db.invoices.count >= db.max_invoices) {
+    if (db.invoices.count >= db.max_invoices || db.invoices.count >= kMaxInvoicesInFile) {
         db.log_line(std::string(kInvoiceCapacityText) + "\r\n");
         return RESULT_FAILED;
     }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 #include <fstream>
+#include <limits>
 #include <string>
 
 #include "common/protocol.h"
@@ -147,6 +148,12 @@ TEST(InvoiceFile, MoreInvoicesThanTheCapacityAreRefused) {
               "Please increase maximum size of invoices database and restart Stockavelle. Please see stockavelle "
               "client settings.txt and stockavelle server settings.txt.\r\n");
     EXPECT_EQ(t.db.invoices.count, 0);
+
+    // The header's 32-bit size field bounds the file whatever MAX_INVOICES says: the last invoice that fits
+    // still gets a size the next start accepts, one more would wrap it.
+    const std::int64_t largest = 12 + (static_cast<std::int64_t>(kMaxInvoicesInFile) + 1) * 6496;
+    EXPECT_LE(largest, std::numeric_limits<std::int32_t>::max());
+    EXPECT_GT(largest + 6496, std::numeric_limits<std::int32_t>::max());
 }
 
 TEST(InvoiceFile, SavesReachTheDiskBeforeTheyReportSuccess) {
