@@ -97,6 +97,13 @@ bool remove_item(ServerDatabase& db, int slot) {
     return items_ok && marks_ok;
 }
 
+StockedNumbers::StockedNumbers(const ServerDatabase& db) {
+    upper_.reserve(static_cast<std::size_t>(db.inventory.count));
+    for (int slot = 1; slot <= db.inventory.count; ++slot) {
+        upper_.insert(upper_1252(field(db.inventory[slot].item_number)));
+    }
+}
+
 int find_item(const ServerDatabase& db, std::string_view item_number) {
     const ItemKey key(item_number);
     if (key.size() >= sizeof(InventoryRecord::item_number)) return 0;  // no stored number is that long

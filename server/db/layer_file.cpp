@@ -1,7 +1,6 @@
 // The cost-layer table and "inventory fifo.txt".
 #include <new>
 #include <string>
-#include <unordered_set>
 
 #include "common/number_text.h"
 #include "common/text_field.h"
@@ -95,15 +94,12 @@ int save_layers(ServerDatabase& db, const std::string& layers_path, LayerSaveMod
         if (mode == LayerSaveMode::Normal) {
             for (int i = 1; i <= db.layers.count; ++i) append_layer_line(text, db.layers[i]);
         } else {
-            std::unordered_set<std::string> items;  // upper-cased: the same answers as find_item
-            for (int slot = 1; slot <= db.inventory.count; ++slot) {
-                items.insert(upper_1252(field(db.inventory[slot].item_number)));
-            }
+            const StockedNumbers items(db);
             for (int i = 1; i <= db.layers.count; ++i) {
                 FifoLayer& layer = db.layers[i];
                 double remaining = 0.0;
                 if (!is_number(field(layer.remaining_quantity), &remaining) || !(remaining > 0.0)) continue;
-                if (items.count(upper_1252(field(layer.item_number))) == 0) continue;
+                if (!items.contains(field(layer.item_number))) continue;
                 set_field(layer.original_quantity, field(layer.remaining_quantity));
                 append_layer_line(text, layer);
             }

@@ -5,12 +5,12 @@
 #include <new>
 #include <stdexcept>
 #include <string>
-#include <unordered_set>
 
 #include "common/dates.h"
 #include "common/number_text.h"
 #include "common/protocol.h"
 #include "common/text_field.h"
+#include "server/db/inventory_file.h"
 #include "server/handlers/suggested_order.h"
 
 namespace stk::server {
@@ -99,17 +99,12 @@ void build_sales_report(const ServerDatabase& db, std::string& doc) {
 void build_non_inventory_report(const ServerDatabase& db, std::string& doc) {
     doc += "<?xml version=\"1.0\"?>\r\n<?xml-stylesheet type=\"text/xsl\" href=\"non-inventory sales report.xsl\"?>"
            "\r\n<noninventoryreport>\r\n\t<noninventoryitems>\r\n";
-    // Upper-cased item numbers give the same answers as find_item, without a scan of the stock per line.
-    std::unordered_set<std::string> stocked;
-    stocked.reserve(static_cast<std::size_t>(db.inventory.count));
-    for (int slot = 1; slot <= db.inventory.count; ++slot) {
-        stocked.insert(upper_1252(field(db.inventory[slot].item_number)));
-    }
+    const StockedNumbers stocked(db);
     for (int i = 1; i <= db.invoices.count; ++i) {
         const InvoiceRecord& inv = db.invoices[i];
         for (int n = 0; n < used_lines(inv); ++n) {
             const InvoiceLine& line = inv.lines[n];
-            if (field_empty(line.item_number) || stocked.count(upper_1252(field(line.item_number))) != 0) continue;
+            if (field_empty(line.item_number) || stocked.contains(field(line.item_number))) continue;
             doc += "\r\n\t\t<item>\r\n";
             append_element(doc, "itemnumber", field(line.item_number));
             append_element(doc, "description", field(line.description));
