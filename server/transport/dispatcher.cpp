@@ -64,6 +64,7 @@ bool try_save(ServerDatabase& db, const SaveTarget& t) {
     db.log_line(t.failure_text);
     db.log_line("\r\n");
     db.log_line(db.paths.*t.path);
+    db.log_line("\r\n");  // whatever is logged next starts a line of its own
     return false;
 }
 
