@@ -27,6 +27,12 @@ public:
         return fd;
     }
 
+    // Takes ownership of `fd`, closing the descriptor held so far.
+    void reset(int fd = -1) {
+        if (fd_ >= 0 && fd_ != fd) ::close(fd_);
+        fd_ = fd;
+    }
+
     // Closes now. A file that was written must be closed this way and the answer looked at: a failed close
     // can mean lost data.
     bool close() {

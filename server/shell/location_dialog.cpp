@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QMetaObject>
 #include <QPalette>
 #include <QPushButton>
@@ -12,6 +13,7 @@
 
 #include "server/shell/control_id.h"
 #include "server/shell/new_set_dialog.h"
+#include "server/shell/pointer_file.h"
 #include "server/shell/server_window.h"
 
 namespace stk::server {
@@ -93,7 +95,7 @@ LocationChoice LocationDialog::run() {
 
 void LocationDialog::start() {
     if (!first_run_ || !isVisible()) return;
-    if (auto folder = browse_(this, kSavePrompt)) {
+    if (auto folder = choose_folder(kSavePrompt)) {
         folder_ = *folder;
         new_set_ = NewSetChoice{};
         new_set_.create = true;
@@ -111,7 +113,7 @@ void LocationDialog::create_new_set() {
     }
     new_set_ = asked;
     new_set_.source = DatabasePaths::in_folder(folder_);
-    if (auto folder = browse_(this, kSavePrompt)) {
+    if (auto folder = choose_folder(kSavePrompt)) {
         folder_ = *folder;
         show_folder();
         accept();
@@ -121,7 +123,7 @@ void LocationDialog::create_new_set() {
 }
 
 void LocationDialog::open_existing_set() {
-    if (auto folder = browse_(this, kOpenPrompt)) {
+    if (auto folder = choose_folder(kOpenPrompt)) {
         folder_ = *folder;
         new_set_ = NewSetChoice{};
         show_folder();
@@ -132,6 +134,21 @@ void LocationDialog::open_existing_set() {
 void LocationDialog::exit_program() {
     exit_ = true;
     reject();
+}
+
+void LocationDialog::reject() {
+    if (folder_.empty()) exit_ = true;
+    QDialog::reject();
+}
+
+std::optional<std::string> LocationDialog::choose_folder(const QString& prompt) {
+    std::optional<std::string> folder = browse_(this, prompt);
+    if (folder && !fits_pointer_file(*folder)) {
+        QMessageBox box(QMessageBox::Warning, "Stockavelle Server", kPathTooLong, QMessageBox::Ok, this);
+        box.exec();
+        return std::nullopt;
+    }
+    return folder;
 }
 
 void LocationDialog::show_folder() {

@@ -38,6 +38,8 @@ public:
         QStringLiteral("Please select a location to save your inventory, invoices, and messages.");
     static inline const QString kOpenPrompt =
         QStringLiteral("Please select the location of your inventory, invoices, and messages.");
+    static inline const QString kPathTooLong =
+        QStringLiteral("The folder path is too long. Please select a folder with a shorter path.");
 
     // `pointer_folder` is what the pointer file gave; nullopt (or an empty path) means a first run.
     LocationDialog(QWidget* parent, const std::optional<std::string>& pointer_folder,
@@ -53,7 +55,14 @@ public:
     LocationChoice choice() const;
     bool first_run() const { return first_run_; }
 
+    // Escape and the close box. With a folder shown they keep it, as OK does; with none there is nothing to
+    // start on, so they end the program as Exit does.
+    void reject() override;
+
 private:
+    // The folder browser; a folder whose path could not be remembered is refused with a message, as if the
+    // browser had been cancelled.
+    std::optional<std::string> choose_folder(const QString& prompt);
     void create_new_set();
     void open_existing_set();
     void show_folder();

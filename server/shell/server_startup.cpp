@@ -1,6 +1,7 @@
 #include "server/shell/server_startup.h"
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 
 #include "platform/app_data.h"
@@ -26,11 +27,22 @@ bool make_folder(const std::string& folder) {
     return std::filesystem::is_directory(folder, ec);
 }
 
-LocationChoice location_from_options(StartupUi& ui, const StartupOptions& options) {
+// A folder the pointer file could not name again is refused where it is chosen, before anything is made.
+bool refuse_long_folder(ServerDatabase& db, const std::string& folder) {
+    if (fits_pointer_file(folder)) return false;
+    db.log_line(kSetPathTooLong);
+    db.log_line(folder);
+    db.log_line("\r\n");
+    return true;
+}
+
+// nullopt when a folder given on the command line was refused (logged).
+std::optional<LocationChoice> location_from_options(StartupUi& ui, const StartupOptions& options, ServerDatabase& db) {
     const std::optional<std::string> pointer = read_pointer_file();
     LocationChoice choice;
     if (options.new_set) {
         choice.folder = absolute_folder(*options.new_set);
+        if (refuse_long_folder(db, choice.folder)) return std::nullopt;
         if (!make_folder(choice.folder)) note("cannot create the folder " + choice.folder);
         choice.new_set.create = true;
         choice.new_set.carry_inventory = options.carry_inventory;
@@ -42,6 +54,7 @@ LocationChoice location_from_options(StartupUi& ui, const StartupOptions& option
     }
     if (options.database_set) {
         choice.folder = absolute_folder(*options.database_set);
+        if (refuse_long_folder(db, choice.folder)) return std::nullopt;
         if (!make_folder(choice.folder)) note("cannot create the folder " + choice.folder);
         return choice;
     }
@@ -88,11 +101,29 @@ StartupOutcome start_server(StartupUi& ui, ServerRuntime& rt, const StartupOptio
     };
 
     // Where the databases live.
-    const LocationChoice location = location_from_options(ui, options);
+    const std::optional<LocationChoice> chosen = location_from_options(ui, options, db);
+    if (!chosen) return fail();
+    const LocationChoice& location = *chosen;
     if (location.exit) return StartupOutcome::Exit;
     rt.folder = location.folder;
     const bool new_set = location.new_set.create;
     if (!rt.folder.empty()) db.paths = DatabasePaths::in_folder(rt.folder);
+
+    // One set, one server: held before the first file of the set is read, or made for a new set.
+    if (!rt.folder.empty()) {
+        const std::string lock_path = (rt.folder.back() == '/' ? rt.folder : rt.folder + "/") + kSetLockFileName;
+        switch (rt.set_lock.take(lock_path)) {
+        case platform::ExclusiveFileLock::Outcome::Held:
+            break;
+        case platform::ExclusiveFileLock::Outcome::Busy:
+            log_with_path(kSetInUse, rt.folder);
+            return fail();
+        case platform::ExclusiveFileLock::Outcome::Failed:
+            note("cannot lock " + lock_path + ": " + std::strerror(rt.set_lock.error()));
+            log_with_path(kSetNotLockable, rt.folder);
+            return fail();
+        }
+    }
 
     // The set's settings, unless this run creates the set.
     if (!new_set && load_settings(db.paths.settings, rt.settings) != 1) {

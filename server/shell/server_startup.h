@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/file_lock.h"
 #include "server/db/database.h"
 #include "server/shell/server_settings.h"
 #include "server/shell/startup_ui.h"
@@ -16,6 +17,12 @@ namespace stk::server {
 
 inline constexpr const char* kInitializationComplete = "Server initialization complete. Waiting for a client request\r\n";
 inline constexpr const char* kInitializationFailure = "Server initialization failure. Please restart Stockavelle Server.\r\n";
+
+// The file in a database-set folder whose lock says which server serves the set. Its contents mean nothing.
+inline constexpr const char* kSetLockFileName = "stockavelle server.lock";
+inline constexpr const char* kSetInUse = "The database set is in use by another Stockavelle Server.\r\n";
+inline constexpr const char* kSetNotLockable = "Unable to lock the database set.\r\n";
+inline constexpr const char* kSetPathTooLong = "The database set folder path is too long.\r\n";
 
 // What the command line settles instead of the dialogs.
 struct StartupOptions {
@@ -31,6 +38,9 @@ struct StartupOptions {
 };
 
 struct ServerRuntime {
+    // Two servers on one set would overwrite each other's saves: the set is held from before its first file is
+    // read until this runtime (or the process) ends. First member, so that it is given back last.
+    platform::ExclusiveFileLock set_lock;
     ServerDatabase db;
     ServerSettings settings;
     std::string folder;  // the database-set folder

@@ -2,17 +2,23 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
+#include <cstdlib>
 #include <functional>
 #include <vector>
 
+#include "platform/app_data.h"
 #include "server/shell/location_dialog.h"
 #include "server/shell/new_set_dialog.h"
 #include "server/shell/qt_startup_ui.h"
 #include "server/shell/server_name_dialog.h"
+#include "server/shell/server_startup.h"
 #include "server/shell/server_window.h"
 
 using namespace stk::server;
@@ -78,6 +84,62 @@ TEST(LocationDialog, FirstRunWithTheBrowserCancelledStaysOpenWithOkDisabled) {
     button(&d, LocationDialog::kExitButton)->click();
     EXPECT_FALSE(d.isVisible());
     EXPECT_TRUE(d.choice().exit);
+}
+
+TEST(LocationDialog, EscapeOrTheCloseBoxWithNoFolderEndsTheProgramAsExitDoes) {
+    for (bool by_escape : {false, true}) {
+        ScriptedBrowser browser;  // cancelled
+        LocationDialog d(nullptr, std::nullopt, browser.hook());
+        d.show();
+        d.start();
+        if (by_escape) {
+            QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QApplication::sendEvent(&d, &escape);
+        } else {
+            d.close();
+        }
+        EXPECT_FALSE(d.isVisible());
+        EXPECT_TRUE(d.choice().exit) << (by_escape ? "Escape" : "close box");
+    }
+}
+
+TEST(LocationDialog, AFolderPathTooLongToRememberIsRefusedAsIfCancelled) {
+    const std::string longest = "/" + std::string(259, 'L');
+    const std::string too_long = longest + "x";
+    int refusals = 0;
+    auto expect_refusal = [&] {
+        when_modal([&](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            ASSERT_NE(box, nullptr);
+            ++refusals;
+            EXPECT_EQ(box->windowTitle(), "Stockavelle Server");
+            EXPECT_EQ(box->text(), "The folder path is too long. Please select a folder with a shorter path.");
+            box->accept();
+        });
+    };
+
+    // First run: the dialog stays with no folder.
+    ScriptedBrowser browser{{too_long, too_long, longest}};
+    LocationDialog d(nullptr, std::nullopt, browser.hook(), answer_new_set(true));
+    d.show();
+    expect_refusal();
+    d.start();
+    EXPECT_EQ(refusals, 1);
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_FALSE(button(&d, LocationDialog::kOkButton)->isEnabled());
+
+    // A new set: refused, and its flags cleared as after a cancelled browser.
+    expect_refusal();
+    button(&d, LocationDialog::kCreateButton)->click();
+    EXPECT_EQ(refusals, 2);
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_FALSE(d.choice().new_set.create);
+
+    // 260 bytes still fit.
+    button(&d, LocationDialog::kOpenButton)->click();
+    EXPECT_EQ(refusals, 2);
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_EQ(d.choice().folder, longest);
 }
 
 TEST(LocationDialog, FirstRunWithAFolderChosenStartsANewEmptySet) {
@@ -315,4 +377,34 @@ TEST(QtStartupUi, MessageBoxesHaveTheirCaptionsIconsAndButtons) {
     });
     ui.warn_another_instance();
     EXPECT_TRUE(shown);
+}
+
+TEST(QtStartupUi, ClosingTheFirstRunLocationDialogEndsStartUpWithoutTouchingTheWorkingFolder) {
+    QTemporaryDir scratch;
+    const QString appdata = scratch.path() + "/appdata";
+    const QString working = scratch.path() + "/working";
+    ASSERT_TRUE(QDir().mkpath(working));
+    const char* saved = std::getenv(stk::platform::kAppDataVariable);
+    const std::string saved_appdata = saved ? saved : "";
+    ::setenv(stk::platform::kAppDataVariable, appdata.toLocal8Bit().constData(), 1);
+    const QString saved_working = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(working));
+
+    ServerWindow window;
+    window.show();
+    QtStartupUi ui(&window);
+    ui.set_folder_browser([](QWidget*, const QString&) -> std::optional<std::string> {
+        when_modal([](QWidget* d) { d->close(); });
+        return std::nullopt;
+    });
+    ServerRuntime rt;
+    EXPECT_EQ(start_server(ui, rt, StartupOptions{}), StartupOutcome::Exit);
+    EXPECT_EQ(window.log_text(), "");
+    EXPECT_TRUE(QDir(working).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
+
+    QDir::setCurrent(saved_working);
+    if (saved)
+        ::setenv(stk::platform::kAppDataVariable, saved_appdata.c_str(), 1);
+    else
+        ::unsetenv(stk::platform::kAppDataVariable);
 }

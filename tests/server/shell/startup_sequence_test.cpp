@@ -7,6 +7,7 @@
 
 #include "platform/app_data.h"
 #include "platform/durable_file.h"
+#include "platform/file_lock.h"
 #include "platform/local_pipe.h"
 #include "server/shell/pointer_file.h"
 #include "server/shell/server_startup.h"
@@ -102,11 +103,17 @@ TEST(StartupSequence, FreshFolderStartsSavesSettingsAndWritesThePointer) {
     EXPECT_EQ(rt.db.layers.reserved_slots(), 200002u);
     EXPECT_EQ(rt.db.messages.reserved_slots(), 10001u);
 
-    // Second start on the same name while the first one listens: the socket is not taken over.
+    // Second start on the same name (on a set of its own) while the first one listens: the socket is not
+    // taken over.
     ScriptedUi second_ui;
     ServerRuntime second;
-    EXPECT_EQ(start_server(second_ui, second, scene.options(name)), StartupOutcome::Failed);
-    EXPECT_EQ(second_ui.log, "Unable to initialize communications resource.\r\n" + kFailure);
+    StartupOptions elsewhere = scene.options(name);
+    elsewhere.database_set = scene.set + "-other";
+    EXPECT_EQ(start_server(second_ui, second, elsewhere), StartupOutcome::Failed);
+    EXPECT_EQ(second_ui.log, "Unable to load application settings.\r\n" + *elsewhere.database_set +
+                                 "/stockavelle server settings.txt\r\nUsing default settings.\r\n"
+                                 "Unable to initialize communications resource.\r\n" +
+                                 kFailure);
     EXPECT_TRUE(rt.listener && rt.listener->listening());
 
     rt.shutdown();
@@ -188,4 +195,68 @@ TEST(StartupSequence, DialogAnswersExitOrCloseWithoutRenaming) {
         ASSERT_TRUE(stk::platform::read_whole_file(scene.set + "/stockavelle server settings.txt", text));
         EXPECT_EQ(text, "ServerName=" + name + "\r\n");
     }
+}
+
+TEST(StartupSequence, ASetServedByAnotherServerIsRefusedBeforeItIsRead) {
+    Scene scene;
+    ScriptedUi first_ui;
+    ServerRuntime first;
+    ASSERT_EQ(start_server(first_ui, first, scene.options(stk::test::unique_server_name("first"))),
+              StartupOutcome::Serving)
+        << first_ui.log;
+
+    // Under another name, so that only the set is shared.
+    ScriptedUi ui;
+    ServerRuntime second;
+    EXPECT_EQ(start_server(ui, second, scene.options(stk::test::unique_server_name("second"))), StartupOutcome::Failed);
+    EXPECT_EQ(ui.log, kSetInUse + scene.set + "\r\n" + kFailure);
+    EXPECT_EQ(second.db.inventory.reserved_slots(), 0u);  // refused before the tables, let alone the files
+    EXPECT_TRUE(first.listener && first.listener->listening());
+
+    // A new set takes the same lock before it writes anything.
+    const std::string fresh = scene.dir.path().toStdString() + "/fresh";
+    std::filesystem::create_directories(fresh);
+    stk::platform::ExclusiveFileLock held;
+    ASSERT_EQ(held.take(fresh + "/" + kSetLockFileName), stk::platform::ExclusiveFileLock::Outcome::Held);
+    ScriptedUi new_set_ui;
+    ServerRuntime creating;
+    StartupOptions o = scene.options(stk::test::unique_server_name("creating"));
+    o.new_set = fresh;
+    EXPECT_EQ(start_server(new_set_ui, creating, o), StartupOutcome::Failed);
+    EXPECT_EQ(new_set_ui.log, kSetInUse + fresh + "\r\n" + kFailure);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(fresh), {}), 1);  // the lock file alone
+
+    // Once the holder is gone its lock file stays behind, and blocks no one.
+    held.release();
+    ScriptedUi again_ui;
+    ServerRuntime again;
+    EXPECT_EQ(start_server(again_ui, again, o), StartupOutcome::Serving) << again_ui.log;
+}
+
+TEST(StartupSequence, ASetPathThatCouldNotBeRememberedIsRefusedBeforeAnythingIsWritten) {
+    Scene scene;
+    const std::string base = scene.dir.path().toStdString() + "/";
+    const std::string longest = base + std::string(kMaxPointerFileBytes - base.size(), 'L');
+    const std::string too_long = longest + "x";
+    for (bool as_new_set : {false, true}) {
+        ScriptedUi ui;
+        ServerRuntime rt;
+        StartupOptions o = scene.options(stk::test::unique_server_name("long"));
+        if (as_new_set)
+            o.new_set = too_long;
+        else
+            o.database_set = too_long;
+        EXPECT_EQ(start_server(ui, rt, o), StartupOutcome::Failed);
+        EXPECT_EQ(ui.log, kSetPathTooLong + too_long + "\r\n" + kFailure);
+        EXPECT_FALSE(std::filesystem::exists(too_long));
+        EXPECT_FALSE(stk::platform::file_exists(pointer_file_path()));
+    }
+
+    // 260 bytes still fit, and the next start reads them back.
+    ScriptedUi ui;
+    ServerRuntime rt;
+    StartupOptions o = scene.options(stk::test::unique_server_name("longest"));
+    o.database_set = longest;
+    ASSERT_EQ(start_server(ui, rt, o), StartupOutcome::Serving) << ui.log;
+    EXPECT_EQ(read_pointer_file().value_or(""), longest);
 }
