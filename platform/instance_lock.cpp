@@ -1,5 +1,6 @@
 #include "platform/instance_lock.h"
 
+#include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -25,7 +26,9 @@ int open_instance_lock() {
 }  // namespace
 
 bool server_instance_running() {
-    const int fd = open_instance_lock();
+    // Only looks: the lock file of a running server exists, and a client of another user may not create
+    // anything in the server's socket folder.
+    const int fd = ::open(lock_path().c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;
     bool running = false;
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {

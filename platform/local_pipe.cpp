@@ -90,7 +90,27 @@ std::string pipe_folder() {
     return (v && *v) ? std::string(v) : std::string(kDefaultPipeFolder);
 }
 
-bool ensure_pipe_folder() { return make_folder(pipe_folder(), 01777); }
+bool ensure_pipe_folder(std::string* error) {
+    auto fail = [&](std::string why) {
+        if (error) *error = std::move(why);
+        return false;
+    };
+    const std::string folder = pipe_folder();
+    if (!make_folder(folder, 0755)) return fail("The socket folder " + folder + " cannot be created.");
+    struct stat st {};
+    if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+        return fail("The socket folder " + folder + " cannot be used.");
+    // Whoever owns the folder can rename or remove anything in it, sticky bit or not.
+    if (st.st_uid != ::geteuid()) {
+        return fail("The socket folder " + folder + " belongs to another user (user id " + std::to_string(st.st_uid) +
+                    "), who could replace this server's socket. Remove that folder, or set " + kPipeFolderVariable +
+                    " to a folder of your own.");
+    }
+    // Ours, but open to everyone (as earlier versions made it): close it to others.
+    if ((st.st_mode & 022) != 0 && ::chmod(folder.c_str(), 0755) != 0)
+        return fail("The socket folder " + folder + " is writable by other users and its mode cannot be changed.");
+    return true;
+}
 
 std::string local_pipe_path(std::string_view server_name) {
     std::string folder = pipe_folder();
@@ -103,20 +123,21 @@ bool listen_local(QLocalServer& server, std::string_view server_name, std::strin
         if (error) *error = std::move(why);
         return false;
     };
-    if (!ensure_pipe_folder()) return fail("the pipe folder " + pipe_folder() + " cannot be created");
+    std::string folder_error;
+    if (!ensure_pipe_folder(&folder_error)) return fail(folder_error);
     const std::string path = local_pipe_path(server_name);
     FolderLock lock(pipe_folder());
-    if (!lock.ok()) return fail("the pipe folder cannot be locked");
+    if (!lock.ok()) return fail("The socket folder " + pipe_folder() + " cannot be locked.");
 
     UniqueFd claim(open_claim(path));
-    if (!claim.valid()) return fail("the name's claim file cannot be opened");
-    if (::flock(claim.get(), LOCK_EX | LOCK_NB) != 0) return fail("another server is listening on " + path);
+    if (!claim.valid()) return fail("The claim file of the socket " + path + " cannot be opened.");
+    if (::flock(claim.get(), LOCK_EX | LOCK_NB) != 0) return fail("Another server is listening on " + path + ".");
     switch (probe_socket(path, probe_timeout_ms)) {
     case Probe::Live:
-        return fail("another program is listening on " + path);
+        return fail("Another program is listening on " + path + ".");
     case Probe::Stale:
         if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
-            return fail("the stale socket " + path + " cannot be removed");
+            return fail("The socket " + path + " left by an earlier server cannot be removed.");
         }
         break;
     case Probe::Absent:
@@ -124,8 +145,9 @@ bool listen_local(QLocalServer& server, std::string_view server_name, std::strin
     }
     // Listening without socket options binds the path itself (it fails rather than replacing a file).
     server.setSocketOptions(QLocalServer::NoOptions);
-    if (!server.listen(QString::fromLocal8Bit(path.c_str()))) return fail(server.errorString().toStdString());
-    ::chmod(path.c_str(), 0777);  // every local user may connect
+    if (!server.listen(QString::fromLocal8Bit(path.c_str())))
+        return fail("Cannot listen on " + path + ": " + server.errorString().toStdString() + ".");
+    ::chmod(path.c_str(), 0777);  // every local user may connect (connecting needs write access to the socket)
     auto& held = claims();
     if (auto it = held.find(path); it != held.end()) ::close(it->second);
     held[path] = claim.release();

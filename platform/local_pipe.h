@@ -1,8 +1,9 @@
 // The server's named pipe as a local socket. Every server and client on this computer finds the socket of
 // server NAME at pipe_folder() + "/" + NAME.
 //
-// The pipe folder is $STOCKAVELLE_PIPE_DIR when set, else kDefaultPipeFolder. It is shared by every user of
-// the computer: created with mode 1777 (like /tmp) and every socket in it is made connectable by all users.
+// The pipe folder is $STOCKAVELLE_PIPE_DIR when set, else kDefaultPipeFolder. It belongs to the user who runs
+// the servers: created with mode 0755, so other local users can reach the sockets in it (every socket is made
+// connectable by all users) but cannot put, replace or remove anything there.
 #pragma once
 
 #include <string>
@@ -17,8 +18,10 @@ inline constexpr const char* kPipeFolderVariable = "STOCKAVELLE_PIPE_DIR";
 
 // The folder that holds the sockets (not created).
 std::string pipe_folder();
-// Creates the pipe folder when missing (mode 1777 when this process creates it). false when it cannot be made.
-bool ensure_pipe_folder();
+// Creates the pipe folder when missing (mode 0755). false, with a sentence in *error for the activity log,
+// when it cannot be made or belongs to another user; a folder of ours that others may write to is closed to
+// them (mode 0755) first.
+bool ensure_pipe_folder(std::string* error = nullptr);
 
 // The socket path of a server name. Names are stored as they are, except that "/" and "%" are written as
 // "%2F" and "%25" and the names "." and ".." get a "%2E" for their first point, so that any name stays one

@@ -24,7 +24,7 @@ using namespace stk::server;
 
 namespace {
 
-// Tests shorten how long a stalled request may hold the server.
+// Tests shorten the time a client has to deliver its request and to take its answer.
 int stall_timeout_from_environment() {
     const char* v = std::getenv("STOCKAVELLE_STALL_TIMEOUT_MS");
     double ms = 0.0;

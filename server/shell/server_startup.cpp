@@ -190,15 +190,14 @@ StartupOutcome start_server(StartupUi& ui, ServerRuntime& rt, const StartupOptio
     // Clients are let in only now that every database is loaded.
     DispatcherConfig config;
     config.client_name = rt.settings.client_name;
-    config.stall_timeout_ms = options.stall_timeout_ms;
     config.ask_retry = [&ui](std::string_view text) { return ui.ask_retry(text); };
     rt.dispatcher = std::make_unique<Dispatcher>(db, std::move(config));
-    rt.listener = std::make_unique<Listener>(*rt.dispatcher);
+    rt.listener = std::make_unique<Listener>(*rt.dispatcher, TransportLimits{options.stall_timeout_ms});
     std::string why;
     bool listening = rt.listener->listen_local(rt.settings.server_name, &why);
     if (listening && options.listen_tcp) listening = rt.listener->listen_tcp(*options.listen_tcp, &why);
     if (!listening) {
-        note(why);
+        db.log_line(why + "\r\n");
         rt.listener->close();
         rt.listener.reset();
         db.log_line("Unable to initialize communications resource.\r\n");

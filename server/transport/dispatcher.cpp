@@ -17,9 +17,6 @@ namespace stk::server {
 
 namespace {
 
-constexpr std::string_view kReceiveError = "An error occured while receiving data.\r\n";
-constexpr std::string_view kSendError = "An error occured while sending data.\r\n";
-
 template <class T>
 void zero(T& record) {
     std::memset(&record, 0, sizeof(T));
@@ -92,7 +89,7 @@ bool Dispatcher::read_exactly(ByteStream& stream, void* buffer, std::size_t n) {
     char* out = static_cast<char*>(buffer);
     std::size_t have = 0;
     while (have < n) {
-        const long got = stream.read_some(out + have, n - have, config_.stall_timeout_ms);
+        const long got = stream.read_some(out + have, n - have);
         if (got <= 0) {
             db_.log_line(kReceiveError);
             return false;
@@ -104,7 +101,7 @@ bool Dispatcher::read_exactly(ByteStream& stream, void* buffer, std::size_t n) {
 
 void Dispatcher::write_block(ByteStream& stream, const void* buffer, std::size_t n) {
     if (n == 0) return;
-    if (stream.write(static_cast<const char*>(buffer), n, config_.stall_timeout_ms) < n) db_.log_line(kSendError);
+    if (stream.write(static_cast<const char*>(buffer), n) < n) db_.log_line(kSendError);
 }
 
 int Dispatcher::dispatch_request(ByteStream& stream) {

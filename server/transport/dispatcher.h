@@ -13,17 +13,18 @@
 
 namespace stk::server {
 
-inline constexpr int kDefaultStallTimeoutMs = 10000;
+inline constexpr std::string_view kReceiveError = "An error occured while receiving data.\r\n";
+inline constexpr std::string_view kSendError = "An error occured while sending data.\r\n";
+
+// The largest request there is: a header and two invoices (SET_INVOICE_CUSTOMER).
+inline constexpr std::size_t kLargestRequest = sizeof(RequestHeader) + 2 * sizeof(InvoiceRecord);
 
 // Answers the save-with-retry question for a failed save: true = Retry, false = Cancel.
 using AskRetryFn = std::function<bool(std::string_view failure_text)>;
 
 struct DispatcherConfig {
     std::string client_name{kDefaultClientName};  // the ClientName every request must carry
-    // A request whose bytes stop arriving for this long is dropped, so one stalled client cannot hold up the
-    // others.
-    int stall_timeout_ms = kDefaultStallTimeoutMs;
-    AskRetryFn ask_retry;  // unset: Cancel
+    AskRetryFn ask_retry;                         // unset: Cancel
 };
 
 class Dispatcher {
@@ -32,8 +33,17 @@ public:
 
     DispatcherConfig& config() { return config_; }
 
-    // Serves one connection to its end: logs "Processing client request...", answers (or refuses) the request,
-    // disconnects, runs the saves a failed write calls for, and logs "Waiting for a client request".
+    // How many bytes the request that starts with `header` takes in all: the header and the blocks its
+    // operation reads. A header that is refused on its own (version, client name, or an opcode that names no
+    // operation) is a whole request by itself, so it is refused without waiting for anything after it.
+    std::size_t request_length(const RequestHeader& header) const;
+
+    // A line for the activity log, from the transport around the dispatcher.
+    void log(std::string_view text) { db_.log_line(text); }
+
+    // Serves one request to its end: logs "Processing client request...", answers (or refuses) the request,
+    // disconnects, runs the saves a failed write calls for, and logs "Waiting for a client request". A request
+    // that broke off (the stream runs out of bytes) is logged as unreadable and not carried out.
     void serve(ByteStream& stream);
 
     // The request part alone: reads, checks, runs and answers. Returns the answer's result code, or -1 when

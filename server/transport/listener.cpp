@@ -10,22 +10,29 @@
 
 #include "platform/host_port.h"
 #include "platform/local_pipe.h"
-#include "server/transport/qt_stream.h"
 
 namespace stk::server {
 
-Listener::Listener(Dispatcher& dispatcher, QObject* parent) : QObject(parent), dispatcher_(dispatcher) {}
+namespace {
+
+// Connections the servers keep accepted for us; beyond it the system's queue holds them.
+constexpr int kAcceptQueue = 1000;
+
+}  // namespace
+
+Listener::Listener(Dispatcher& dispatcher, TransportLimits limits, QObject* parent)
+    : QObject(parent), dispatcher_(dispatcher), limits_(limits) {}
 
 Listener::~Listener() { close(); }
 
 bool Listener::listen_local(const std::string& server_name, std::string* error) {
     auto server = std::make_unique<QLocalServer>();
-    server->setMaxPendingConnections(1000);
+    server->setMaxPendingConnections(kAcceptQueue);
     if (!platform::listen_local(*server, server_name, error)) return false;
-    connect(server.get(), &QLocalServer::newConnection, this, &Listener::take_local);
+    connect(server.get(), &QLocalServer::newConnection, this, &Listener::take_pending);
     local_ = std::move(server);
     // A client may already be waiting in the queue before the first signal could be seen.
-    take_local();
+    take_pending();
     return true;
 }
 
@@ -33,32 +40,32 @@ bool Listener::listen_tcp(const std::string& host_port, std::string* error) {
     std::string host;
     unsigned short port = 0;
     if (!platform::split_host_port(host_port, &host, &port)) {
-        if (error) *error = "not a HOST:PORT address: " + host_port;
+        if (error) *error = "The TCP address " + host_port + " is not of the form HOST:PORT.";
         return false;
     }
     QHostAddress address;
     if (!address.setAddress(QString::fromStdString(host))) {
         const QHostInfo info = QHostInfo::fromName(QString::fromStdString(host));
         if (info.addresses().isEmpty()) {
-            if (error) *error = "unknown host " + host;
+            if (error) *error = "The host " + host + " of the TCP address is not known.";
             return false;
         }
         address = info.addresses().first();
     }
     auto server = std::make_unique<QTcpServer>();
-    server->setMaxPendingConnections(1000);
+    server->setMaxPendingConnections(kAcceptQueue);
     if (!server->listen(address, port)) {
-        if (error) *error = server->errorString().toStdString();
+        if (error) *error = "Cannot listen on " + host_port + ": " + server->errorString().toStdString() + ".";
         return false;
     }
-    connect(server.get(), &QTcpServer::newConnection, this, &Listener::take_tcp);
+    connect(server.get(), &QTcpServer::newConnection, this, &Listener::take_pending);
     tcp_ = std::move(server);
     return true;
 }
 
 void Listener::close() {
-    for (QIODevice* d : pending_) delete d;
-    pending_.clear();
+    jobs_.clear();
+    connections_.clear();
     if (local_) {
         platform::close_local(*local_);
         local_.reset();
@@ -71,41 +78,86 @@ void Listener::close() {
 
 bool Listener::listening() const { return (local_ && local_->isListening()) || (tcp_ && tcp_->isListening()); }
 
-void Listener::take_local() {
-    while (local_ && local_->hasPendingConnections()) {
-        QLocalSocket* s = local_->nextPendingConnection();
-        s->setParent(nullptr);
-        pending_.push_back(s);
-    }
-    schedule();
+std::size_t Listener::open_connections() const {
+    std::size_t n = 0;
+    for (const auto& c : connections_) n += c->open() ? 1 : 0;
+    return n;
 }
 
-void Listener::take_tcp() {
-    while (tcp_ && tcp_->hasPendingConnections()) {
-        QTcpSocket* s = tcp_->nextPendingConnection();
-        s->setParent(nullptr);
-        s->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-        pending_.push_back(s);
+bool Listener::has_pending() const {
+    return (local_ && local_->hasPendingConnections()) || (tcp_ && tcp_->hasPendingConnections());
+}
+
+std::unique_ptr<QIODevice> Listener::next_pending() {
+    if (local_ && local_->hasPendingConnections()) return std::unique_ptr<QIODevice>(local_->nextPendingConnection());
+    if (tcp_ && tcp_->hasPendingConnections()) return std::unique_ptr<QIODevice>(tcp_->nextPendingConnection());
+    return nullptr;
+}
+
+void Listener::take_pending() {
+    while (has_pending()) {
+        if (open_connections() >= limits_.max_connections && !push_out_oldest_incomplete()) return;
+        std::unique_ptr<QIODevice> socket = next_pending();
+        if (!socket) return;
+        ClientConnection::Hooks hooks;
+        hooks.ready = [this](ClientConnection& c) { enqueue(Job{&c, {}}); };
+        hooks.closed = [this](ClientConnection&, std::string_view line) {
+            if (!line.empty()) enqueue(Job{nullptr, std::string(line)});
+            reap();
+        };
+        connections_.push_back(
+            std::make_unique<ClientConnection>(std::move(socket), dispatcher_, limits_.deadline_ms, std::move(hooks)));
+        connections_.back()->start();
     }
+}
+
+bool Listener::push_out_oldest_incomplete() {
+    for (const auto& c : connections_) {
+        if (c->push_out()) return true;
+    }
+    return false;
+}
+
+void Listener::enqueue(Job job) {
+    jobs_.push_back(std::move(job));
     schedule();
 }
 
 void Listener::schedule() {
-    if (scheduled_ || pending_.empty()) return;
+    if (scheduled_ || jobs_.empty()) return;
     scheduled_ = true;
-    QTimer::singleShot(0, this, &Listener::serve_next);
+    QTimer::singleShot(0, this, &Listener::run_next_job);
 }
 
-void Listener::serve_next() {
+void Listener::run_next_job() {
     scheduled_ = false;
-    if (pending_.empty()) return;
-    std::unique_ptr<QIODevice> device(pending_.front());
-    pending_.pop_front();
-    QtStream stream(*device);
-    dispatcher_.serve(stream);
-    device.reset();
-    // Back to the event loop before the next connection, so window messages are handled in between.
+    // A request that is still running (its save may wait in a Retry box) finishes before the next starts.
+    if (serving_ || jobs_.empty()) return;
+    Job job = std::move(jobs_.front());
+    jobs_.pop_front();
+    if (!job.connection) {
+        dispatcher_.log(job.line);
+    } else {
+        serving_ = job.connection.data();
+        dispatcher_.serve(*serving_);
+        serving_ = nullptr;
+        reap();
+    }
+    // Back to the event loop before the next request, so window messages are handled in between.
     schedule();
+}
+
+void Listener::reap() {
+    if (reap_scheduled_) return;
+    reap_scheduled_ = true;
+    // Never from inside a socket's own signal: the socket is deleted with its connection.
+    QTimer::singleShot(0, this, [this] {
+        reap_scheduled_ = false;
+        connections_.remove_if([this](const std::unique_ptr<ClientConnection>& c) {
+            return c->stage() == ClientConnection::Stage::Closed && c.get() != serving_;
+        });
+        take_pending();  // newcomers may have waited for a free place
+    });
 }
 
 }  // namespace stk::server

@@ -86,6 +86,24 @@ TEST(LocalPipe, StaleSocketIsReplacedLiveOneIsLeftAlone) {
     close_local(second);
 }
 
+TEST(LocalPipe, FolderIsClosedToOtherUsers) {
+    QTemporaryDir dir;
+    const std::string saved = pipe_folder();
+    const std::string fresh = dir.path().toStdString() + "/new/pipes";
+    ::setenv(kPipeFolderVariable, fresh.c_str(), 1);
+    ASSERT_TRUE(ensure_pipe_folder());
+    struct stat st {};
+    ASSERT_EQ(::stat(fresh.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0755u);
+
+    // One of ours that anyone could write to, as earlier versions made it, is closed to others.
+    ASSERT_EQ(::chmod(fresh.c_str(), 01777), 0);
+    ASSERT_TRUE(ensure_pipe_folder());
+    ASSERT_EQ(::stat(fresh.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0755u);
+    ::setenv(kPipeFolderVariable, saved.c_str(), 1);
+}
+
 TEST(InstanceLock, HeldWhileAServerRuns) {
     stk::test::test_pipe_folder();
     release_server_instance();

@@ -112,8 +112,8 @@ TEST(StartupSequence, FreshFolderStartsSavesSettingsAndWritesThePointer) {
     EXPECT_EQ(start_server(second_ui, second, elsewhere), StartupOutcome::Failed);
     EXPECT_EQ(second_ui.log, "Unable to load application settings.\r\n" + *elsewhere.database_set +
                                  "/stockavelle server settings.txt\r\nUsing default settings.\r\n"
-                                 "Unable to initialize communications resource.\r\n" +
-                                 kFailure);
+                                 "Another server is listening on " + stk::platform::local_pipe_path(name) + ".\r\n" +
+                                 "Unable to initialize communications resource.\r\n" + kFailure);
     EXPECT_TRUE(rt.listener && rt.listener->listening());
 
     rt.shutdown();

@@ -1,8 +1,9 @@
-// The dispatcher over bytes in memory: refusals, the answers it completes itself, the stall bound, and the
-// saves after a failed write.
+// The dispatcher over bytes in memory: refusals, the answers it completes itself, requests that break off,
+// where each request ends, and the saves after a failed write.
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 
@@ -17,7 +18,7 @@ namespace {
 
 constexpr const char* kProcessing = "Processing client request...\r\n";
 constexpr const char* kWaiting = "Waiting for a client request\r\n";
-constexpr const char* kReceiveError = "An error occured while receiving data.\r\n";
+constexpr const char* kReceiveErrorText = "An error occured while receiving data.\r\n";
 
 RequestHeader request(int opcode, std::string_view client = "stockavelle client 1.0", int version = 100) {
     RequestHeader h;
@@ -49,8 +50,8 @@ struct Fixture {
         db.log = [this](std::string_view t) { log.append(t); };
         EXPECT_TRUE(db.reserve(100, 100));
     }
-    std::string serve(const std::string& input, bool stall = false) {
-        MemoryStream stream(input, stall);
+    std::string serve(const std::string& input) {
+        MemoryStream stream(input);
         log.clear();
         dispatcher.serve(stream);
         EXPECT_TRUE(stream.finished);
@@ -118,13 +119,14 @@ TEST(Dispatcher, AnswersCountTotalsAndInvoiceFetchesItself) {
     EXPECT_EQ(out.find_first_not_of('\0', sizeof(ResponseHeader)), std::string::npos);
 }
 
-TEST(Dispatcher, IncompleteOrStalledRequestIsNotCarriedOut) {
+TEST(Dispatcher, RequestThatBreaksOffIsNotCarriedOut) {
     Fixture f;
-    // Half a header, then nothing more arrives: dropped after the stall bound.
-    f.dispatcher.config().stall_timeout_ms = 10;
+    // Half a header, then the connection was dropped.
     const std::string header = bytes(request(GET_INVOICE_COUNT));
-    EXPECT_EQ(f.serve(header.substr(0, 100), /*stall=*/true), "");
-    EXPECT_EQ(f.log, std::string(kProcessing) + kReceiveError + kWaiting);
+    EXPECT_EQ(f.serve(header.substr(0, 100)), "");
+    EXPECT_EQ(f.log, std::string(kProcessing) + kReceiveErrorText + kWaiting);
+    EXPECT_EQ(f.serve(""), "");
+    EXPECT_EQ(f.log, std::string(kProcessing) + kReceiveErrorText + kWaiting);
 
     // A request block that breaks off: the operation does not run and nothing is answered.
     RequestHeader add = request(ADD_INVOICE_ITEM);
@@ -132,7 +134,7 @@ TEST(Dispatcher, IncompleteOrStalledRequestIsNotCarriedOut) {
     InvoiceRecord copy;
     std::memset(&copy, 0, sizeof copy);
     EXPECT_EQ(f.serve(bytes(add) + bytes(copy) + std::string(100, 'x')), "");
-    EXPECT_EQ(f.log, std::string(kProcessing) + kReceiveError + kWaiting);
+    EXPECT_EQ(f.log, std::string(kProcessing) + kReceiveErrorText + kWaiting);
 
     // A header with texts that fill their whole width (no NUL) is still read safely.
     RequestHeader item = request(GET_INVENTORY_ITEM);
@@ -264,4 +266,40 @@ TEST(Dispatcher, RecordBlocksWithoutTerminatorsAreReadWithinTheirWidths) {
     EXPECT_EQ(field(stored.description), std::string(63, 'Q'));
     EXPECT_EQ(stored.last_audit_date[63], '\0');
     EXPECT_EQ(stored.note[63], '\0');
+}
+
+TEST(Dispatcher, EveryRequestEndsWhereItsOperationStopsReading) {
+    QTemporaryDir dir;
+    Fixture f;
+    f.db.paths = DatabasePaths::in_folder(dir.path().toStdString());
+    const int opcodes[] = {10,  20,  30,  40,  50,  60,  70,  80,  90,  100, 110, 120, 130, 140,
+                           150, 160, 170, 180, 190, 200, 210, 220, 230, 240, 250, 260, 270};
+    std::size_t largest = 0;
+    for (int opcode : opcodes) {
+        const RequestHeader header = request(opcode);
+        const std::size_t length = f.dispatcher.request_length(header);
+        ASSERT_GE(length, sizeof(RequestHeader)) << opcode;
+        largest = std::max(largest, length);
+        const std::string whole = bytes(header) + std::string(length - sizeof(RequestHeader), '\0');
+
+        // Every byte the listener waits for is read, and none is missing.
+        MemoryStream stream(whole);
+        f.log.clear();
+        f.dispatcher.serve(stream);
+        EXPECT_EQ(stream.pos, whole.size()) << opcode;
+        EXPECT_EQ(f.log.find(kReceiveErrorText), std::string::npos) << opcode;
+
+        // One byte short: the operation does not run.
+        if (length > sizeof(RequestHeader)) {
+            EXPECT_EQ(f.serve(whole.substr(0, whole.size() - 1)), "") << opcode;
+            EXPECT_NE(f.log.find(kReceiveErrorText), std::string::npos) << opcode;
+        }
+    }
+    EXPECT_EQ(largest, kLargestRequest);
+
+    // A header that is refused on its own is a whole request: nothing after it is waited for.
+    EXPECT_EQ(f.dispatcher.request_length(request(SET_INVOICE_CUSTOMER, "stockavelle client 1.0", 99)),
+              sizeof(RequestHeader));
+    EXPECT_EQ(f.dispatcher.request_length(request(SET_INVOICE_CUSTOMER, "someone else")), sizeof(RequestHeader));
+    EXPECT_EQ(f.dispatcher.request_length(request(15)), sizeof(RequestHeader));
 }

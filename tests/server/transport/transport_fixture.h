@@ -1,0 +1,108 @@
+// A listener and dispatcher in the test process, and clients that talk to it on the same event loop without
+// ever blocking it: each client only queues its bytes and collects what comes back while the test waits.
+#pragma once
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QLocalSocket>
+#include <QTimer>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "common/protocol.h"
+#include "common/text_field.h"
+#include "platform/local_pipe.h"
+#include "server/transport/listener.h"
+#include "tests/support/server_process.h"
+
+namespace stk::test {
+
+using server::Dispatcher;
+using server::DispatcherConfig;
+using server::Listener;
+using server::ServerDatabase;
+using server::TransportLimits;
+
+inline constexpr std::string_view kProcessing = "Processing client request...\r\n";
+inline constexpr std::string_view kWaiting = "Waiting for a client request\r\n";
+inline constexpr std::string_view kUnreadable = "An error occured while receiving data.\r\n";
+inline constexpr std::string_view kUnsent = "An error occured while sending data.\r\n";
+
+inline std::string request_bytes(int opcode, std::string_view client = kDefaultClientName) {
+    RequestHeader h;
+    std::memset(&h, 0, sizeof h);
+    h.version = kProtocolVersion;
+    set_field(h.client_name, client);
+    h.opcode = opcode;
+    return std::string(reinterpret_cast<const char*>(&h), sizeof h);
+}
+
+// Runs the event loop until `done()` holds; false when timeout_ms pass first.
+template <class Done>
+bool wait_until(Done done, int timeout_ms = 20000) {
+    QDeadlineTimer deadline(timeout_ms);
+    QTimer tick;  // wakes the loop now and then to look again
+    tick.start(5);
+    while (!done()) {
+        if (deadline.hasExpired()) return done();
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    return true;
+}
+
+// One client connection on the local socket. Collects every byte the server sends and notes when it closed.
+class PipeClient {
+public:
+    explicit PipeClient(const std::string& path) {
+        QObject::connect(&socket, &QLocalSocket::readyRead, [this] { append(socket.readAll()); });
+        QObject::connect(&socket, &QLocalSocket::disconnected, [this] { closed = true; });
+        socket.connectToServer(QString::fromStdString(path));
+    }
+    void send(std::string_view bytes) { socket.write(bytes.data(), static_cast<qint64>(bytes.size())); }
+    bool connected() const { return socket.state() == QLocalSocket::ConnectedState; }
+    ResponseHeader response() const {
+        ResponseHeader r;
+        std::memset(&r, 0, sizeof r);
+        if (received.size() >= sizeof r) std::memcpy(&r, received.data(), sizeof r);
+        return r;
+    }
+
+    QLocalSocket socket;
+    std::string received;
+    bool closed = false;
+
+private:
+    void append(const QByteArray& b) { received.append(b.constData(), static_cast<std::size_t>(b.size())); }
+};
+
+// A server without its shell: the tables in memory, the dispatcher, and a listener on a fresh name.
+struct TransportFixture {
+    ServerDatabase db;
+    std::string log;
+    Dispatcher dispatcher{db, DispatcherConfig{}};
+    std::unique_ptr<Listener> listener;
+    std::string name = unique_server_name("transport");
+
+    explicit TransportFixture(TransportLimits limits = {}) {
+        test_pipe_folder();
+        db.log = [this](std::string_view t) { log.append(t); };
+        db.reserve(100, 100);
+        listener = std::make_unique<Listener>(dispatcher, limits);
+    }
+    bool listen() { return listener->listen_local(name); }
+    std::string path() const { return platform::local_pipe_path(name); }
+
+    // A whole GET_INVOICE_COUNT exchange on a connection of its own; true when the answer came.
+    bool count_invoices() {
+        PipeClient c(path());
+        c.send(request_bytes(GET_INVOICE_COUNT));
+        return wait_until([&] { return c.closed; }) && c.received.size() == sizeof(ResponseHeader) &&
+               c.response().result == RESULT_OK;
+    }
+    int count_of(std::string_view text) const { return ServerProcess::count_of(log, text); }
+};
+
+}  // namespace stk::test
