@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "client/shell/api/server_api.h"
+#include "client/api/server_api.h"
 #include "common/dates.h"
 #include "common/number_text.h"
 #include "common/protocol.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "client/shell/api/server_api.h"
+#include "client/api/server_api.h"
 #include "client/shell/id_lookup.h"
 #include "common/records.h"
 
@@ -22,10 +22,10 @@ class QWidget;
 namespace stk::client {
 
 struct SaleSettings {
-    std::function<std::string()> tax_percentage;   // TaxPercentage (1252 bytes)
-    std::function<QString()> data_set_folder;      // the client data set, without trailing separator
-    int max_items = 100000;                        // MAX_ITEMS
-    int max_history = 10000;                       // MAX_HISTORYLENGTH
+    std::function<std::string()> tax_percentage;  // TaxPercentage (1252 bytes)
+    std::function<QString()> data_set_folder;     // the client data set, without trailing separator
+    int max_items = 100000;                       // MAX_ITEMS
+    int max_history = 10000;                      // MAX_HISTORYLENGTH
 };
 
 // The main window's controls the workspace reads and fills. Edits are keyed by their control id.

@@ -1,6 +1,6 @@
 #include "client/shell/session.h"
 
-#include "client/shell/api/connection.h"
+#include "client/api/connection.h"
 #include "common/text_field.h"
 
 namespace stk::client {

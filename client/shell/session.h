@@ -6,8 +6,8 @@
 #include <QString>
 #include <memory>
 
+#include "client/api/server_api.h"
 #include "client/contacts/contacts.h"
-#include "client/shell/api/server_api.h"
 #include "client/shell/client_settings.h"
 #include "client/shell/reserved_array.h"
 #include "common/records.h"
@@ -17,8 +17,12 @@ namespace stk::client {
 class MainWindow;
 
 // Slots of the arrays whose records belong to other windows; only their sizes matter here.
-struct InvoiceResultSlot { char bytes[648]; };
-struct ReceiptElementSlot { char bytes[984]; };
+struct InvoiceResultSlot {
+    char bytes[648];
+};
+struct ReceiptElementSlot {
+    char bytes[984];
+};
 
 inline constexpr int kMaxMessages = 10000;
 inline constexpr int kMaxReceiptElements = 500;

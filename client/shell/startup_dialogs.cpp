@@ -2,8 +2,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QFile>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -15,8 +15,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "client/shell/api/connection.h"
-#include "client/shell/api/server_api.h"
+#include "client/api/connection.h"
+#include "client/api/server_api.h"
 #include "client/shell/client_settings.h"
 #include "client/shell/control_ids.h"
 #include "client/shell/data_set.h"
@@ -37,7 +37,8 @@ DataSetDialog::DataSetDialog(QWidget* owner, QString program_folder)
     setObjectName(QStringLiteral("dialog145"));
     setWindowTitle(QStringLiteral("Stockavelle Inventory And Invoice Management System Client"));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Contacts, Price Files, Receipt Layouts, Reports, and Images Location"), this));
+    layout->addWidget(
+        new QLabel(QStringLiteral("Contacts, Price Files, Receipt Layouts, Reports, and Images Location"), this));
     path_edit_ = new QLineEdit(this);
     path_edit_->setObjectName(QStringLiteral("control1117"));
     path_edit_->setReadOnly(true);
@@ -120,9 +121,8 @@ struct CompanyField {
 };
 
 constexpr CompanyField kCompanyFields[] = {
-    {1081, "Window Title", 255}, {1071, "Company Name", 255}, {1073, "Address", 255},
-    {1074, "City", 63},          {1075, "State", 63},         {1078, "Zip Code", 63},
-    {1079, "Phone Number", 63},  {1080, "Tax Percentage", 11},
+    {1081, "Window Title", 255}, {1071, "Company Name", 255}, {1073, "Address", 255},     {1074, "City", 63},
+    {1075, "State", 63},         {1078, "Zip Code", 63},      {1079, "Phone Number", 63}, {1080, "Tax Percentage", 11},
 };
 
 // Every edit of the dialog with the setting it shows.

@@ -22,7 +22,7 @@
 #include <string_view>
 #include <vector>
 
-#include "client/shell/api/server_api.h"
+#include "client/api/server_api.h"
 
 namespace stk::test {
 
@@ -79,11 +79,11 @@ public:
     static int count_of(std::string_view haystack, std::string_view text);
 
     // Paths.
-    std::string root() const;          // the temporary folder of this server
+    std::string root() const;  // the temporary folder of this server
     const std::string& database_set() const { return set_; }
     const std::string& app_data() const { return app_data_; }
     const std::string& server_name() const { return name_; }
-    std::string pipe_path() const;     // the socket file of the server name
+    std::string pipe_path() const;  // the socket file of the server name
     void set_server_name(std::string name);
 
     // A request layer connected to this server by name (client name "stockavelle client 1.0").

@@ -9,13 +9,13 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <QTcpServer>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <cstdlib>
 
+#include "client/api/connection.h"
 #include "client/invoice/sale_attach.h"
-#include "client/shell/api/connection.h"
 #include "client/shell/control_ids.h"
 #include "client/shell/data_set.h"
 #include "client/shell/dialog_seam.h"
@@ -103,12 +103,13 @@ TEST_F(StartupTest, FirstRunOnAnEmptyServerCreatesTheDataSetAndTheFirstInvoice) 
     // The command line names a folder that does not exist yet: it becomes a new data set, without dialog 145.
     EXPECT_EQ(parse_command_line({QStringLiteral("--data-set=/a b")}).data_set, QStringLiteral("/a b"));
     EXPECT_TRUE(parse_command_line({QStringLiteral("--data-set")}).data_set.isEmpty());
-    options_.data_set = parse_command_line({QStringLiteral("--data-set"), dir_.filePath(QStringLiteral("new shop"))}).data_set;
+    options_.data_set =
+        parse_command_line({QStringLiteral("--data-set"), dir_.filePath(QStringLiteral("new shop"))}).data_set;
 
     ASSERT_TRUE(start());
     const QString set = options_.data_set;
-    for (const char* sub : {"Price Files", "Receipt Layouts/Default Layout.txt", "Reports/Inventory Images",
-                            "contacts.txt"})
+    for (const char* sub :
+         {"Price Files", "Receipt Layouts/Default Layout.txt", "Reports/Inventory Images", "contacts.txt"})
         EXPECT_TRUE(QFileInfo::exists(set + "/" + sub)) << sub;
     QFile settings(set + "/stockavelle client settings.txt");
     ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
@@ -169,9 +170,10 @@ TEST_F(StartupTest, CompanyDialogAppliesAndSavesTheSettings) {
     ClientSession& s = session();
     s.main_window = window_.get();
     s.settings_path = dir_.filePath(QStringLiteral("stockavelle client settings.txt"));
-    apply_settings_text("WindowTitle=Till 2\r\nViewSalesTotalsReport=true\r\nConnectToRemoteComputer=TRUE\r\n"
-                        "RemoteComputerName=backoffice\r\nServerName=old name\r\nTaxPercentage=7\r\n",
-                        s.settings);
+    apply_settings_text(
+        "WindowTitle=Till 2\r\nViewSalesTotalsReport=true\r\nConnectToRemoteComputer=TRUE\r\n"
+        "RemoteComputerName=backoffice\r\nServerName=old name\r\nTaxPercentage=7\r\n",
+        s.settings);
     bool remote_edit_followed_the_box = false;
     DialogSeam::set_dialog_handler([&](QDialog& d) {
         auto& company = static_cast<CompanyDialog&>(d);
@@ -199,8 +201,9 @@ TEST_F(StartupTest, CompanyDialogAppliesAndSavesTheSettings) {
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     const QByteArray text = saved.readAll();
     EXPECT_TRUE(text.startsWith("WindowTitle=Till 2\r\n")) << text.constData();
-    EXPECT_TRUE(text.contains("\r\nTaxPercentage=6.5\r\nServerName=stockavelle server 1.0\r\nClientName=stockavelle "
-                              "client 1.0\r\nConnectToRemoteComputer=FALSE\r\nRemoteComputerName=backoffice\r\n"))
+    EXPECT_TRUE(
+        text.contains("\r\nTaxPercentage=6.5\r\nServerName=stockavelle server 1.0\r\nClientName=stockavelle "
+                      "client 1.0\r\nConnectToRemoteComputer=FALSE\r\nRemoteComputerName=backoffice\r\n"))
         << text.constData();
 }
 
@@ -215,8 +218,8 @@ TEST_F(StartupTest, NoLocalServerStartsOneAndCancelledWaitingEndsWithStringThirt
     EXPECT_EQ(started_, QStringList{program_folder() + QStringLiteral("/StockavelleServer")});
     ASSERT_FALSE(wait_texts_.isEmpty());
     EXPECT_EQ(wait_texts_.front(), QStringLiteral("Attempting to connect to Stockavelle Server.\r\nStockavelle Server "
-                                                  "Name: ") + QString::fromStdString(server_name_) +
-                                       QStringLiteral("\r\n\r\nPlease wait..."));
+                                                  "Name: ") +
+                                       QString::fromStdString(server_name_) + QStringLiteral("\r\n\r\nPlease wait..."));
 }
 
 TEST_F(StartupTest, RemoteSettingsNeverStartALocalServer) {
@@ -292,10 +295,11 @@ TEST_F(StartupTest, RemoteComputerIsReachedOverTcpOnTheGivenPort) {
     EXPECT_TRUE(server_started) << server.log() << server.errors();
     EXPECT_EQ(count, 0);
     ASSERT_EQ(wait_texts_.size(), 1);
-    EXPECT_EQ(wait_texts_.front(), QStringLiteral("Attempting to connect to remote computer.\r\nRemote Computer Name: ") +
-                                       QString::fromStdString(address) +
-                                       QStringLiteral("\r\nStockavelle Server Name: not the local socket\r\n\r\n"
-                                                      "Please wait..."));
+    EXPECT_EQ(wait_texts_.front(),
+              QStringLiteral("Attempting to connect to remote computer.\r\nRemote Computer Name: ") +
+                  QString::fromStdString(address) +
+                  QStringLiteral("\r\nStockavelle Server Name: not the local socket\r\n\r\n"
+                                 "Please wait..."));
     ASSERT_TRUE(server.wait_for_count("Waiting for a client request\r\n", 2)) << server.log();
     EXPECT_EQ(server.log().find("An error occured while receiving data."), std::string::npos) << server.log();
 

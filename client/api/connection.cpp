@@ -1,9 +1,9 @@
-#include "client/shell/api/connection.h"
+#include "client/api/connection.h"
 
 #include <QLocalSocket>
 #include <QTcpSocket>
 
-#include "client/shell/api/server_api.h"
+#include "client/api/server_api.h"
 #include "platform/local_pipe.h"
 
 namespace stk::client {

@@ -8,7 +8,7 @@
 #include <string>
 #include <thread>
 
-#include "client/shell/api/server_api.h"
+#include "client/api/server_api.h"
 #include "common/records.h"
 #include "common/text_field.h"
 #include "platform/local_pipe.h"

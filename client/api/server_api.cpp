@@ -1,10 +1,10 @@
-#include "client/shell/api/server_api.h"
+#include "client/api/server_api.h"
 
 #include <algorithm>
 #include <cstring>
 #include <initializer_list>
 
-#include "client/shell/api/connection.h"
+#include "client/api/connection.h"
 #include "common/text_field.h"
 
 namespace stk::client {
@@ -122,8 +122,7 @@ int ServerApi::fill_backorder(int index, int line, const InvoiceRecord& copy, co
     });
 }
 
-int ServerApi::add_inventory_item(const InventoryRecord& item, std::string_view quantity,
-                                  std::string_view unit_cost) {
+int ServerApi::add_inventory_item(const InventoryRecord& item, std::string_view quantity, std::string_view unit_cost) {
     RequestHeader h = new_request(ADD_INVENTORY_ITEM);
     set_field(h.text_a, quantity);
     set_field(h.text_b, unit_cost);
@@ -252,8 +251,7 @@ int ServerApi::non_inventory_sales_report(std::string* document) {
 
 int ServerApi::sales_report(std::string* document) { return report(*this, new_request(SALES_REPORT), document); }
 
-int ServerApi::suggested_order_report(std::string_view category, std::string_view order_value,
-                                      std::string* document) {
+int ServerApi::suggested_order_report(std::string_view category, std::string_view order_value, std::string* document) {
     RequestHeader h = new_request(SUGGESTED_ORDER_REPORT);
     set_field(h.text_a, category);
     set_field(h.text_b, order_value);
@@ -325,7 +323,8 @@ int ServerApi::set_invoice_field(int index, int field_code, std::string_view tex
     h.selector = field_code;
     set_field(h.text_a, text);
     return exchange(*this, h, {block(copy)}, [&](Connection&, const ResponseHeader& r) {
-        if (change && r.result == RESULT_OK && field_code == FIELD_CASH_RECEIVED) *change = std::string(field(r.text_a));
+        if (change && r.result == RESULT_OK && field_code == FIELD_CASH_RECEIVED)
+            *change = std::string(field(r.text_a));
         return true;
     });
 }
