@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "client/shell/strings.h"
+#include "client/ui/strings.h"
 #include "common/text_field.h"
 #include "platform/durable_file.h"
 

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string>
 
-#include "client/shell/reserved_array.h"
+#include "client/ui/reserved_array.h"
 
 class QWidget;
 

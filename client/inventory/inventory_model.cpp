@@ -3,8 +3,8 @@
 #include <QColor>
 #include <algorithm>
 
-#include "client/shell/list_views.h"
-#include "client/shell/text_1252.h"
+#include "client/ui/list_views.h"
+#include "client/ui/text_1252.h"
 #include "common/number_text.h"
 #include "common/text_field.h"
 

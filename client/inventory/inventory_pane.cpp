@@ -10,11 +10,11 @@
 #include <QTableView>
 #include <QTreeView>
 
-#include "client/shell/control_ids.h"
-#include "client/shell/list_views.h"
-#include "client/shell/shell_open.h"
-#include "client/shell/strings.h"
-#include "client/shell/text_1252.h"
+#include "client/ui/control_ids.h"
+#include "client/ui/list_views.h"
+#include "client/ui/shell_open.h"
+#include "client/ui/strings.h"
+#include "client/ui/text_1252.h"
 #include "common/protocol.h"
 #include "common/text_field.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "client/inventory/inventory_model.h"
-#include "client/invoice/sale_context.h"
+#include "client/ui/sale_context.h"
 
 namespace stk::client {
 

@@ -7,10 +7,10 @@
 
 #include "client/inventory/inventory_pane.h"
 #include "client/invoice/invoice_dialogs.h"
-#include "client/shell/control_ids.h"
-#include "client/shell/dialog_seam.h"
-#include "client/shell/strings.h"
-#include "client/shell/text_1252.h"
+#include "client/ui/control_ids.h"
+#include "client/ui/dialog_seam.h"
+#include "client/ui/strings.h"
+#include "client/ui/text_1252.h"
 #include "common/protocol.h"
 #include "common/text_field.h"
 

@@ -7,11 +7,11 @@
 #include <cstring>
 
 #include "client/inventory/inventory_pane.h"
-#include "client/shell/control_ids.h"
-#include "client/shell/decimal_text.h"
-#include "client/shell/dialog_seam.h"
-#include "client/shell/strings.h"
-#include "client/shell/text_1252.h"
+#include "client/ui/control_ids.h"
+#include "client/ui/decimal_text.h"
+#include "client/ui/dialog_seam.h"
+#include "client/ui/strings.h"
+#include "client/ui/text_1252.h"
 #include "common/dates.h"
 #include "common/number_text.h"
 #include "common/protocol.h"

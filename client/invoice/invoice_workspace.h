@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "client/invoice/invoice_lines_model.h"
-#include "client/invoice/sale_context.h"
+#include "client/ui/sale_context.h"
 
 namespace stk::client {
 

@@ -7,11 +7,11 @@
 #include "client/contacts/contacts.h"
 #include "client/inventory/inventory_pane.h"
 #include "client/invoice/invoice_workspace.h"
-#include "client/shell/artwork.h"
-#include "client/shell/control_ids.h"
 #include "client/shell/main_window.h"
 #include "client/shell/session.h"
-#include "client/shell/text_1252.h"
+#include "client/ui/artwork.h"
+#include "client/ui/control_ids.h"
+#include "client/ui/text_1252.h"
 #include "common/text_field.h"
 
 namespace stk::client {

@@ -2,7 +2,7 @@
 // the window's controls, and hooks them to its commands. Both are children of the window.
 #pragma once
 
-#include "client/invoice/sale_context.h"
+#include "client/ui/sale_context.h"
 
 namespace stk::client {
 

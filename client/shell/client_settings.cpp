@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "client/shell/decimal_text.h"
+#include "client/ui/decimal_text.h"
 #include "common/number_text.h"
 #include "common/text_field.h"
 #include "platform/durable_file.h"

@@ -5,9 +5,9 @@
 #include <QFileInfo>
 #include <cstring>
 
-#include "client/shell/dialog_seam.h"
 #include "client/shell/session.h"
-#include "client/shell/strings.h"
+#include "client/ui/dialog_seam.h"
+#include "client/ui/strings.h"
 #include "platform/app_data.h"
 #include "platform/durable_file.h"
 

@@ -26,15 +26,15 @@
 #include <QValidator>
 #include <algorithm>
 
-#include "client/shell/artwork.h"
-#include "client/shell/control_ids.h"
-#include "client/shell/dialog_seam.h"
-#include "client/shell/id_lookup.h"
 #include "client/shell/session.h"
-#include "client/shell/shell_open.h"
-#include "client/shell/strings.h"
-#include "client/shell/text_1252.h"
-#include "client/shell/toolbar.h"
+#include "client/ui/artwork.h"
+#include "client/ui/control_ids.h"
+#include "client/ui/dialog_seam.h"
+#include "client/ui/id_lookup.h"
+#include "client/ui/shell_open.h"
+#include "client/ui/strings.h"
+#include "client/ui/text_1252.h"
+#include "client/ui/toolbar.h"
 
 namespace stk::client {
 

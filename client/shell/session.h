@@ -9,7 +9,7 @@
 #include "client/api/server_api.h"
 #include "client/contacts/contacts.h"
 #include "client/shell/client_settings.h"
-#include "client/shell/reserved_array.h"
+#include "client/ui/reserved_array.h"
 #include "common/records.h"
 
 namespace stk::client {

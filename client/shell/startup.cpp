@@ -6,14 +6,14 @@
 #include <QLineEdit>
 #include <QStringList>
 
-#include "client/shell/control_ids.h"
 #include "client/shell/data_set.h"
 #include "client/shell/main_window.h"
 #include "client/shell/session.h"
-#include "client/shell/shell_open.h"
 #include "client/shell/startup_dialogs.h"
-#include "client/shell/strings.h"
-#include "client/shell/text_1252.h"
+#include "client/ui/control_ids.h"
+#include "client/ui/shell_open.h"
+#include "client/ui/strings.h"
+#include "client/ui/text_1252.h"
 #include "platform/instance_lock.h"
 
 namespace stk::client {

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "client/contacts/contacts.h"
-#include "client/shell/dialog_seam.h"
-#include "client/shell/strings.h"
+#include "client/ui/dialog_seam.h"
+#include "client/ui/strings.h"
 #include "common/text_field.h"
 
 namespace stk::client {

@@ -1,27 +1,27 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
-#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
-#include "tests/client/shell/gui_helpers.h"
 #include <QTimer>
 #include <QTreeView>
+#include "tests/client/shell/gui_helpers.h"
 
-#include "client/shell/control_ids.h"
-#include "client/shell/dialog_seam.h"
 #include "client/shell/main_window.h"
 #include "client/shell/session.h"
-#include "client/shell/shell_open.h"
-#include "client/shell/strings.h"
+#include "client/ui/control_ids.h"
+#include "client/ui/dialog_seam.h"
+#include "client/ui/shell_open.h"
+#include "client/ui/strings.h"
 #include "common/text_field.h"
 
 namespace stk::client {

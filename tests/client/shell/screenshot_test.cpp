@@ -15,12 +15,12 @@
 #include <cstdlib>
 
 #include "client/invoice/sale_attach.h"
-#include "client/shell/control_ids.h"
-#include "client/shell/dialog_seam.h"
 #include "client/shell/main_window.h"
 #include "client/shell/session.h"
 #include "client/shell/startup.h"
 #include "client/shell/startup_dialogs.h"
+#include "client/ui/control_ids.h"
+#include "client/ui/dialog_seam.h"
 #include "tests/client/shell/gui_helpers.h"
 #include "tests/support/server_process.h"
 

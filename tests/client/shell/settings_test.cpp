@@ -8,9 +8,9 @@
 
 #include "client/shell/client_settings.h"
 #include "client/shell/data_set.h"
-#include "client/shell/dialog_seam.h"
-#include "client/shell/strings.h"
-#include "client/shell/text_1252.h"
+#include "client/ui/dialog_seam.h"
+#include "client/ui/strings.h"
+#include "client/ui/text_1252.h"
 #include "common/text_field.h"
 
 namespace stk::client {

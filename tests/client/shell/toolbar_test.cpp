@@ -5,7 +5,7 @@
 #include <QPainter>
 #include <QTimer>
 
-#include "client/shell/toolbar.h"
+#include "client/ui/toolbar.h"
 #include "tests/client/invoice/sale_fixture.h"
 
 namespace stk::client {

@@ -1,4 +1,4 @@
-#include "client/shell/shell_open.h"
+#include "client/ui/shell_open.h"
 
 #include <QDesktopServices>
 #include <QProcess>

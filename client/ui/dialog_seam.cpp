@@ -1,4 +1,4 @@
-#include "client/shell/dialog_seam.h"
+#include "client/ui/dialog_seam.h"
 
 #include <QApplication>
 #include <QDialog>

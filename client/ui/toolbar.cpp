@@ -1,4 +1,4 @@
-#include "client/shell/toolbar.h"
+#include "client/ui/toolbar.h"
 
 #include <QPainter>
 #include <QTimer>

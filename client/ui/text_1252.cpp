@@ -1,4 +1,4 @@
-#include "client/shell/text_1252.h"
+#include "client/ui/text_1252.h"
 
 namespace stk::client {
 

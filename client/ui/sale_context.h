@@ -1,5 +1,6 @@
 // What the sale workspace (current invoice and inventory list) needs from the rest of the client: the
-// request layer, a few settings, the widgets of the main window, and the contacts database.
+// request layer, a few settings, the widgets of the main window, and the contacts database. Both the inventory
+// and the invoice folder build on it, so it sits below both.
 #pragma once
 
 #include <QString>
@@ -9,7 +10,7 @@
 #include <string_view>
 
 #include "client/api/server_api.h"
-#include "client/shell/id_lookup.h"
+#include "client/ui/id_lookup.h"
 #include "common/records.h"
 
 class QAbstractItemView;

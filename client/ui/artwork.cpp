@@ -1,4 +1,4 @@
-#include "client/shell/artwork.h"
+#include "client/ui/artwork.h"
 
 #include <QImage>
 #include <QLinearGradient>
@@ -8,7 +8,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "client/shell/toolbar.h"
+#include "client/ui/toolbar.h"
 
 static void init_client_resources() { Q_INIT_RESOURCE(client_resources); }
 

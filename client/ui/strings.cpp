@@ -1,4 +1,4 @@
-#include "client/shell/strings.h"
+#include "client/ui/strings.h"
 
 #include <map>
 

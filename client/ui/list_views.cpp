@@ -1,4 +1,4 @@
-#include "client/shell/list_views.h"
+#include "client/ui/list_views.h"
 
 #include <QAbstractItemView>
 #include <QEvent>

@@ -3,7 +3,7 @@
 
 #include <QString>
 
-#include "client/shell/dialog_seam.h"
+#include "client/ui/dialog_seam.h"
 
 class QWidget;
 
