@@ -7,7 +7,7 @@
 #include "client/contacts/contacts.h"
 #include "client/inventory/inventory_pane.h"
 #include "client/invoice/invoice_workspace.h"
-#include "client/shell/main_window.h"
+#include "client/main_window/main_window.h"
 #include "client/shell/session.h"
 #include "client/ui/artwork.h"
 #include "client/ui/control_ids.h"

@@ -2,7 +2,8 @@
 #include <clocale>
 
 #include "client/invoice/sale_attach.h"
-#include "client/shell/main_window.h"
+#include "client/main_window/main_window.h"
+#include "client/shell/session_attach.h"
 #include "client/shell/startup.h"
 
 int main(int argc, char** argv) {
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
     options.program_folder = QApplication::applicationDirPath();
 
     stk::client::MainWindow window;
+    stk::client::attach_session(window);
     window.show();
     if (!stk::client::run_startup(window, options, [&window] { stk::client::attach_sale(window); })) return 0;
     return app.exec();

@@ -6,8 +6,8 @@
 #include <QLineEdit>
 #include <QStringList>
 
+#include "client/main_window/main_window.h"
 #include "client/shell/data_set.h"
-#include "client/shell/main_window.h"
 #include "client/shell/session.h"
 #include "client/shell/startup_dialogs.h"
 #include "client/ui/control_ids.h"

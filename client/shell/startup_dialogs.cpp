@@ -17,9 +17,9 @@
 
 #include "client/api/connection.h"
 #include "client/api/server_api.h"
+#include "client/main_window/main_window.h"
 #include "client/shell/client_settings.h"
 #include "client/shell/data_set.h"
-#include "client/shell/main_window.h"
 #include "client/shell/session.h"
 #include "client/ui/control_ids.h"
 #include "client/ui/dialog_seam.h"

@@ -1,7 +1,10 @@
 #include "client/ui/toolbar.h"
 
+#include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QTimer>
+#include <QWidget>
 #include <algorithm>
 
 namespace stk::client {
@@ -200,6 +203,40 @@ void Toolbar::paint_band(QPainter& painter, const QRect& update) {
             s.look = kRest;
         }
         s.pending = false;
+    }
+}
+
+bool Toolbar::surface_event(QWidget& surface, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::Paint: {
+        QPainter painter(&surface);
+        paint_band(painter, static_cast<QPaintEvent*>(event)->rect());
+        return false;
+    }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: {  // a quick second click is just another press
+        auto* e = static_cast<QMouseEvent*>(event);
+        const QPoint at = e->position().toPoint();
+        button_down(e->button(), at.x(), at.y());
+        e->accept();
+        return true;
+    }
+    case QEvent::MouseMove: {
+        auto* e = static_cast<QMouseEvent*>(event);
+        const QPoint at = e->position().toPoint();
+        mouse_move(at.x(), at.y());
+        e->accept();
+        return true;
+    }
+    case QEvent::MouseButtonRelease: {
+        auto* e = static_cast<QMouseEvent*>(event);
+        const QPoint at = e->position().toPoint();
+        button_up(e->button(), at.x(), at.y());
+        e->accept();
+        return true;
+    }
+    default:
+        return false;
     }
 }
 

@@ -12,8 +12,10 @@
 #include <functional>
 #include <vector>
 
+class QEvent;
 class QPainter;
 class QTimer;
+class QWidget;
 
 namespace stk::client {
 
@@ -64,6 +66,10 @@ public:
 
     // Paints the part of `update` that lies in the band, with the buttons whose look was drawn since.
     void paint_band(QPainter& painter, const QRect& update);
+    // Routes an event of the window surface the toolbar is drawn on: a paint event paints the band onto
+    // `surface` and returns false (the surface's own painting goes on); a mouse press, double click, move or
+    // release goes to the toolbar and returns true (taken); anything else returns false.
+    bool surface_event(QWidget& surface, QEvent* event);
 
     int count() const { return static_cast<int>(buttons_.size()) - 1; }
     const ToolbarButton& button(int index) const { return buttons_.at(static_cast<std::size_t>(index)); }

@@ -23,8 +23,9 @@
 #include "client/inventory/inventory_pane.h"
 #include "client/invoice/invoice_workspace.h"
 #include "client/invoice/sale_attach.h"
-#include "client/shell/main_window.h"
+#include "client/main_window/main_window.h"
 #include "client/shell/session.h"
+#include "client/shell/session_attach.h"
 #include "client/ui/control_ids.h"
 #include "client/ui/dialog_seam.h"
 #include "client/ui/strings.h"
@@ -94,6 +95,7 @@ protected:
         });
 
         window = std::make_unique<MainWindow>();
+        attach_session(*window);
         window->resize(1000, 720);
         window->show();
         window->edit(ids::kTaxPercent)->setText("8.25");

@@ -16,8 +16,9 @@
 #include <QTreeView>
 #include "tests/client/shell/gui_helpers.h"
 
-#include "client/shell/main_window.h"
+#include "client/main_window/main_window.h"
 #include "client/shell/session.h"
+#include "client/shell/session_attach.h"
 #include "client/ui/control_ids.h"
 #include "client/ui/dialog_seam.h"
 #include "client/ui/shell_open.h"
@@ -36,6 +37,7 @@ protected:
             return answer_;
         });
         window_ = std::make_unique<MainWindow>();
+        attach_session(*window_);
     }
     void TearDown() override {
         window_.reset();

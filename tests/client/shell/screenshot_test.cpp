@@ -15,8 +15,9 @@
 #include <cstdlib>
 
 #include "client/invoice/sale_attach.h"
-#include "client/shell/main_window.h"
+#include "client/main_window/main_window.h"
 #include "client/shell/session.h"
+#include "client/shell/session_attach.h"
 #include "client/shell/startup.h"
 #include "client/shell/startup_dialogs.h"
 #include "client/ui/control_ids.h"
@@ -61,6 +62,7 @@ TEST(ScreenshotTest, MainWindowWithSeededServer) {
     });
 
     MainWindow window;
+    attach_session(window);
     window.resize(1040, 720);
     window.show();
     StartupOptions options;

@@ -16,9 +16,10 @@
 
 #include "client/api/connection.h"
 #include "client/invoice/sale_attach.h"
+#include "client/main_window/main_window.h"
 #include "client/shell/data_set.h"
-#include "client/shell/main_window.h"
 #include "client/shell/session.h"
+#include "client/shell/session_attach.h"
 #include "client/shell/startup.h"
 #include "client/shell/startup_dialogs.h"
 #include "client/ui/control_ids.h"
@@ -66,6 +67,7 @@ protected:
         });
         options_.program_folder = program_folder();
         window_ = std::make_unique<MainWindow>();
+        attach_session(*window_);
     }
     void TearDown() override {
         window_.reset();

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QTimer>
 
+#include "client/shell/session_attach.h"
 #include "client/ui/toolbar.h"
 #include "tests/client/invoice/sale_fixture.h"
 
@@ -68,6 +69,7 @@ protected:
             return MsgAnswer::Ok;
         });
         window_ = std::make_unique<MainWindow>();
+        attach_session(*window_);
         window_->on_new_invoice = [this] { return ++new_invoices_, new_invoice_result_; };
         window_->on_previous_invoice = [this] { ++previous_; };
         window_->on_next_invoice = [this] { ++next_; };

@@ -1,6 +1,9 @@
 // The main window: the current invoice, the item-entry fields and the inventory list in one top-level window.
 // It owns the controls, their placement, the menu and the type-ahead timer; what the invoice and inventory
-// commands do is attached from outside through the hooks and command handlers below.
+// commands do is attached from outside through the hooks and command handlers below. Its definitions are
+// spread by purpose: main_window.cpp (commands, type-ahead, events), main_window_controls.cpp (the controls and
+// their placement table), main_window_layout.cpp (placing them and fitting the caption font),
+// main_window_menu.cpp and main_window_toolbar.cpp.
 #pragma once
 
 #include <QMainWindow>
@@ -99,6 +102,16 @@ public:
     std::function<void()> on_invoices_window;
     // Toolbar button 6: print the current invoice with the data set's default receipt layout.
     std::function<void()> on_print_invoice;
+    // The window is closing: give back what the client holds for its data set.
+    std::function<void()> on_close;
+
+    // ---- What the window reads from the running client (unset: empty text) ----------------------------
+    // The data set's tax percentage, put back into "Tax %" when the entry fields are cleared.
+    std::function<QString()> default_tax_percent;
+    // The help file View > View Help opens; string 11 names it when it is not a file.
+    std::function<QString()> help_file;
+    // The company this copy is registered to, for the About box.
+    std::function<QString()> registered_company;
 
     // Every other button, menu and context-menu command by id. The window handles 101, 103, 40002,
     // 40004, 40008 and 40009 itself; a handler set here for one of those replaces the built-in one.
@@ -160,7 +173,6 @@ private:
     void invoice_field_changed(int id);
     bool captions_fit(const QFont& font) const;
     void build_toolbar();
-    bool toolbar_event(QEvent* event);
 
     QWidget* client_ = nullptr;
     QWidget* toolbar_band_ = nullptr;
@@ -169,12 +181,18 @@ private:
     std::map<int, QPushButton*> buttons_;
     std::map<int, QAction*> actions_;
     std::map<int, std::function<void()>> handlers_;
+    // How a placement follows the client area's width W and height H.
+    enum Anchor {
+        kFixed = 0,
+        kBottom = 1,         // bottom group: y from H
+        kBottomRight = 2,    // x from W, y from H
+        kInventoryPane = 3,  // the whole width, from 178 down to H - 256
+        kLinesPane = 4,      // the whole width, 191 high from H - 255
+    };
     // Every placed control with its placement rule; layout_controls applies them.
     struct Placed {
         QWidget* widget;
         int x, y, w, h;
-        // 0 fixed, 1 bottom group (y from H), 2 bottom-right (x from W, y from H), 3 inventory pane and
-        // 4 invoice-lines pane (both stretched to the width)
         int anchor;
     };
     std::vector<Placed> placed_;
