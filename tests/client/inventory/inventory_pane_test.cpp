@@ -1,7 +1,7 @@
 #include <QHeaderView>
 #include <QTreeView>
 
-#include "tests/client/invoice/sale_fixture.h"
+#include "tests/client/support/sale_fixture.h"
 
 namespace stk::client::testing {
 namespace {

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "common/dates.h"
-#include "tests/client/invoice/sale_fixture.h"
+#include "tests/client/support/sale_fixture.h"
 
 namespace stk::client::testing {
 namespace {

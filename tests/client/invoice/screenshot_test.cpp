@@ -4,7 +4,7 @@
 #include <QPixmap>
 #include <QTreeView>
 
-#include "tests/client/invoice/sale_fixture.h"
+#include "tests/client/support/sale_fixture.h"
 
 namespace stk::client::testing {
 namespace {

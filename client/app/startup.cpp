@@ -1,4 +1,4 @@
-#include "client/shell/startup.h"
+#include "client/app/startup.h"
 
 #include <QDir>
 #include <QFile>
@@ -6,10 +6,10 @@
 #include <QLineEdit>
 #include <QStringList>
 
+#include "client/app/data_set.h"
+#include "client/app/session.h"
+#include "client/app/startup_dialogs.h"
 #include "client/main_window/main_window.h"
-#include "client/shell/data_set.h"
-#include "client/shell/session.h"
-#include "client/shell/startup_dialogs.h"
 #include "client/ui/control_ids.h"
 #include "client/ui/shell_open.h"
 #include "client/ui/strings.h"

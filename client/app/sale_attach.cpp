@@ -1,14 +1,14 @@
-#include "client/invoice/sale_attach.h"
+#include "client/app/sale_attach.h"
 
 #include <QComboBox>
 #include <QFile>
 #include <QTreeView>
 
+#include "client/app/session.h"
 #include "client/contacts/contacts.h"
 #include "client/inventory/inventory_pane.h"
 #include "client/invoice/invoice_workspace.h"
 #include "client/main_window/main_window.h"
-#include "client/shell/session.h"
 #include "client/ui/artwork.h"
 #include "client/ui/control_ids.h"
 #include "client/ui/text_1252.h"

@@ -1,4 +1,4 @@
-#include "client/shell/session.h"
+#include "client/app/session.h"
 
 #include "client/api/connection.h"
 #include "common/text_field.h"

@@ -1,6 +1,6 @@
 // Pictures of the client against a real, seeded server, for the documentation and for looking at the screens.
 // Runs only when STOCKAVELLE_SCREENSHOT_DIR names the folder to write them into:
-//   STOCKAVELLE_SCREENSHOT_DIR=docs/screenshots test_client_shell --gtest_filter='Screen*'
+//   STOCKAVELLE_SCREENSHOT_DIR=docs/screenshots test_client_app --gtest_filter='Screen*'
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModel>
@@ -14,15 +14,15 @@
 #include <QTreeView>
 #include <cstdlib>
 
-#include "client/invoice/sale_attach.h"
+#include "client/app/sale_attach.h"
+#include "client/app/session.h"
+#include "client/app/session_attach.h"
+#include "client/app/startup.h"
+#include "client/app/startup_dialogs.h"
 #include "client/main_window/main_window.h"
-#include "client/shell/session.h"
-#include "client/shell/session_attach.h"
-#include "client/shell/startup.h"
-#include "client/shell/startup_dialogs.h"
 #include "client/ui/control_ids.h"
 #include "client/ui/dialog_seam.h"
-#include "tests/client/shell/gui_helpers.h"
+#include "tests/client/support/gui_helpers.h"
 #include "tests/support/server_process.h"
 
 namespace stk::client {

@@ -1,11 +1,11 @@
-#include "client/shell/data_set.h"
+#include "client/app/data_set.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <cstring>
 
-#include "client/shell/session.h"
+#include "client/app/session.h"
 #include "client/ui/dialog_seam.h"
 #include "client/ui/strings.h"
 #include "platform/app_data.h"

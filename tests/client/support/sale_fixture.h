@@ -20,12 +20,12 @@
 #include <string>
 #include <vector>
 
+#include "client/app/sale_attach.h"
+#include "client/app/session.h"
+#include "client/app/session_attach.h"
 #include "client/inventory/inventory_pane.h"
 #include "client/invoice/invoice_workspace.h"
-#include "client/invoice/sale_attach.h"
 #include "client/main_window/main_window.h"
-#include "client/shell/session.h"
-#include "client/shell/session_attach.h"
 #include "client/ui/control_ids.h"
 #include "client/ui/dialog_seam.h"
 #include "client/ui/strings.h"

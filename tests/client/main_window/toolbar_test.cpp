@@ -5,9 +5,9 @@
 #include <QPainter>
 #include <QTimer>
 
-#include "client/shell/session_attach.h"
+#include "client/app/session_attach.h"
 #include "client/ui/toolbar.h"
-#include "tests/client/invoice/sale_fixture.h"
+#include "tests/client/support/sale_fixture.h"
 
 namespace stk::client {
 namespace {

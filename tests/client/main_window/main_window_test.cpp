@@ -14,11 +14,11 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeView>
-#include "tests/client/shell/gui_helpers.h"
+#include "tests/client/support/gui_helpers.h"
 
+#include "client/app/session.h"
+#include "client/app/session_attach.h"
 #include "client/main_window/main_window.h"
-#include "client/shell/session.h"
-#include "client/shell/session_attach.h"
 #include "client/ui/control_ids.h"
 #include "client/ui/dialog_seam.h"
 #include "client/ui/shell_open.h"

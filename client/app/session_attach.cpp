@@ -1,10 +1,10 @@
-#include "client/shell/session_attach.h"
+#include "client/app/session_attach.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "client/app/session.h"
 #include "client/main_window/main_window.h"
-#include "client/shell/session.h"
 #include "client/ui/text_1252.h"
 
 namespace stk::client {

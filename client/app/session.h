@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "client/api/server_api.h"
+#include "client/app/client_settings.h"
 #include "client/contacts/contacts.h"
-#include "client/shell/client_settings.h"
 #include "client/ui/reserved_array.h"
 #include "common/records.h"
 

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "client/shell/client_settings.h"
-#include "client/shell/data_set.h"
+#include "client/app/client_settings.h"
+#include "client/app/data_set.h"
 #include "client/ui/dialog_seam.h"
 #include "client/ui/strings.h"
 #include "client/ui/text_1252.h"

@@ -1,10 +1,10 @@
 #include <QApplication>
 #include <clocale>
 
-#include "client/invoice/sale_attach.h"
+#include "client/app/sale_attach.h"
+#include "client/app/session_attach.h"
+#include "client/app/startup.h"
 #include "client/main_window/main_window.h"
-#include "client/shell/session_attach.h"
-#include "client/shell/startup.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -1,4 +1,4 @@
-#include "client/shell/startup_dialogs.h"
+#include "client/app/startup_dialogs.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -17,10 +17,10 @@
 
 #include "client/api/connection.h"
 #include "client/api/server_api.h"
+#include "client/app/client_settings.h"
+#include "client/app/data_set.h"
+#include "client/app/session.h"
 #include "client/main_window/main_window.h"
-#include "client/shell/client_settings.h"
-#include "client/shell/data_set.h"
-#include "client/shell/session.h"
 #include "client/ui/control_ids.h"
 #include "client/ui/dialog_seam.h"
 #include "client/ui/id_lookup.h"

@@ -15,20 +15,20 @@
 #include <cstdlib>
 
 #include "client/api/connection.h"
-#include "client/invoice/sale_attach.h"
+#include "client/app/data_set.h"
+#include "client/app/sale_attach.h"
+#include "client/app/session.h"
+#include "client/app/session_attach.h"
+#include "client/app/startup.h"
+#include "client/app/startup_dialogs.h"
 #include "client/main_window/main_window.h"
-#include "client/shell/data_set.h"
-#include "client/shell/session.h"
-#include "client/shell/session_attach.h"
-#include "client/shell/startup.h"
-#include "client/shell/startup_dialogs.h"
 #include "client/ui/control_ids.h"
 #include "client/ui/dialog_seam.h"
 #include "client/ui/shell_open.h"
 #include "client/ui/strings.h"
 #include "common/text_field.h"
 #include "platform/host_port.h"
-#include "tests/client/shell/gui_helpers.h"
+#include "tests/client/support/gui_helpers.h"
 #include "tests/support/server_process.h"
 
 namespace stk::client {

@@ -1,4 +1,4 @@
-#include "client/shell/client_settings.h"
+#include "client/app/client_settings.h"
 
 #include <cmath>
 #include <limits>
