@@ -76,7 +76,8 @@ bool create_data_set(QWidget* owner, const QString& program_folder, QString* cho
     if (folder.isEmpty() || !QFileInfo(folder).isDir()) return false;
     const QString clean = QDir::cleanPath(folder);
     if (!make_data_set(clean, program_folder)) {
-        show_string(owner, 44, MsgIcon::Error, MsgButtons::Ok, MsgAnswer::Ok, QStringLiteral("\r\n") + clean);
+        show_string(owner, str::kCannotSaveCompany, MsgIcon::Error, MsgButtons::Ok, MsgAnswer::Ok,
+                    QStringLiteral("\r\n") + clean);
         return false;
     }
     *chosen = clean;
@@ -108,7 +109,7 @@ bool load_settings(QWidget* owner) {
     read_settings_file(encoded(s.settings_path), s.settings);
     if (!s.reserve_arrays()) {
         s.release_arrays();
-        show_string(owner, 41, MsgIcon::Warning);
+        show_string(owner, str::kCannotReserveMemory, MsgIcon::Warning);
         return false;
     }
     return true;

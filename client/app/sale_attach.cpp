@@ -34,7 +34,7 @@ SaleWidgets sale_widgets(MainWindow& w) {
     s.total = w.total_value();
     s.inventory_list = w.inventory_list();
     s.invoice_lines = w.invoice_lines();
-    s.loading_guard = &w.loading_guard;
+    s.filling_fields = &w.filling_fields;
     return s;
 }
 

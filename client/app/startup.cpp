@@ -34,7 +34,7 @@ StartupOptions parse_command_line(const QStringList& arguments) {
 bool start_local_server_if_needed(MainWindow* window) {
     ClientSession& s = session();
     if (s.settings.remote() || platform::server_instance_running()) return false;
-    show_string(window, 43, MsgIcon::Information);
+    show_string(window, str::kServerMustRun, MsgIcon::Information);
     // The launch is not checked: the first request waits for the server in the "Attempting to connect" dialog.
     shell_start(s.server_path);
     return true;
@@ -94,11 +94,11 @@ bool run_startup(MainWindow& window, const StartupOptions& options, const std::f
     }
     if (!window.on_new_invoice) return true;
     if (window.on_new_invoice() == 1) {
-        show_string(&window, 35, MsgIcon::Information);
+        show_string(&window, str::kEnterFirstInvoiceNumber, MsgIcon::Information);
         window.edit(ids::kInvoiceNumber)->setFocus();
         return true;
     }
-    show_string(&window, 37, MsgIcon::Information);
+    show_string(&window, str::kCheckServer, MsgIcon::Information);
     end_startup(window);
     return false;
 }

@@ -65,7 +65,8 @@ bool parse_line(std::string_view line, ContactRecord& out) {
 int load_contacts(const std::string& path, ContactTable& table, QWidget* parent) {
     const QString qpath = QFile::decodeName(path.c_str());
     auto fail = [&] {
-        show_string(parent, 42, MsgIcon::Warning, MsgButtons::Ok, MsgAnswer::Ok, QStringLiteral("\r\n") + qpath);
+        show_string(parent, str::kCannotOpenContacts, MsgIcon::Warning, MsgButtons::Ok, MsgAnswer::Ok,
+                    QStringLiteral("\r\n") + qpath);
         return 0;
     };
     QFile file(qpath);
@@ -88,7 +89,7 @@ int load_contacts(const std::string& path, ContactTable& table, QWidget* parent)
         if (!parse_line(line, record)) return fail();
         if (record.name[0] == '\0') continue;
         if (table.full()) {
-            show_string(parent, 40, MsgIcon::Information);
+            show_string(parent, str::kContactsFull, MsgIcon::Information);
             return fail();
         }
         if (!table.append(record)) return fail();

@@ -183,7 +183,7 @@ void InventoryPane::copy_to_entry(int row) {
 }
 
 void InventoryPane::delete_selected() {
-    if (!ask_string(w_.window, 2, false)) return;
+    if (!ask_string(w_.window, str::kConfirmRemoveItems, false)) return;
     delete_row(current_row());
 }
 
@@ -216,7 +216,7 @@ int InventoryPane::delete_row(int row) {
         model_.remove_row_and_slot(row);
         return 1;
     }
-    if (r == RESULT_CHANGED) show_string(w_.window, 20, MsgIcon::Information);
+    if (r == RESULT_CHANGED) show_string(w_.window, str::kItemModified, MsgIcon::Information);
     refresh();
     return 0;
 }

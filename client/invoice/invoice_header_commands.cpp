@@ -74,7 +74,8 @@ int InvoiceWorkspace::save_field(int fid) {
         return 1;
     }
     if (r == RESULT_CHANGED) invoice_changed();
-    else if (r == RESULT_SAVE_FAILED) show_string(owner(), 37, MsgIcon::Information);
+    else if (r == RESULT_SAVE_FAILED)
+        show_string(owner(), str::kCheckServer, MsgIcon::Information);
     return 0;
 }
 
@@ -93,7 +94,7 @@ int InvoiceWorkspace::change_payment(int payment) {
     if (paid() && !field_empty(copy_.customer_name) && !field_empty(copy_.customer_phone_number) &&
         contacts_.contains && !contacts_.contains(field(copy_.customer_name), field(copy_.customer_phone_number))) {
         if (contacts_.full && contacts_.full()) {
-            show_string(owner(), 40, MsgIcon::Information);
+            show_string(owner(), str::kContactsFull, MsgIcon::Information);
         } else if (contacts_.append) {
             InvoiceRecord customer{};
             copy_customer(copy_, customer, true);
@@ -101,7 +102,8 @@ int InvoiceWorkspace::change_payment(int payment) {
         }
         if (contacts_.save && !contacts_.save()) {
             const QString path = contacts_.file_path ? contacts_.file_path() : QString();
-            show_string(owner(), 16, MsgIcon::Error, MsgButtons::Ok, MsgAnswer::Ok, QStringLiteral("\r\n") + path);
+            show_string(owner(), str::kCannotSaveContacts, MsgIcon::Error, MsgButtons::Ok, MsgAnswer::Ok,
+                        QStringLiteral("\r\n") + path);
         }
     }
     if (inventory_) inventory_->refresh();
@@ -122,7 +124,7 @@ int InvoiceWorkspace::change_status(int status) {
 int InvoiceWorkspace::set_invoice_customer(const InvoiceRecord& scratch) {
     note(SET_INVOICE_CUSTOMER);
     const int r = api_.set_invoice_customer(index_, copy_, scratch);
-    if (r == RESULT_CHANGED) show_string(owner(), 19, MsgIcon::Information);
+    if (r == RESULT_CHANGED) show_string(owner(), str::kInvoiceModified, MsgIcon::Information);
     reload();
     return r == RESULT_OK ? 1 : 0;
 }
@@ -174,14 +176,14 @@ int InvoiceWorkspace::fill_backorder(int index, int line, const InvoiceLine& del
     if (result) *result = r;
     if (r == RESULT_OK) return 1;
     if (r == kTransportFailed) {
-        show_string(owner(), 38, MsgIcon::Information);
+        show_string(owner(), str::kCannotUpdateBackorder, MsgIcon::Information);
     } else if (r == RESULT_CHANGED) {
         invoice_changed();
     } else if (r == RESULT_SAVE_FAILED) {
-        show_string(owner(), 37, MsgIcon::Information);
+        show_string(owner(), str::kCheckServer, MsgIcon::Information);
     } else {
         load_invoice(index, false);
-        show_string(owner(), 38, MsgIcon::Information);
+        show_string(owner(), str::kCannotUpdateBackorder, MsgIcon::Information);
     }
     return 0;
 }

@@ -45,7 +45,7 @@ std::string price_and_amount(std::string& unit_price, const std::string& quantit
 bool InvoiceWorkspace::read_required(int eid, int max_chars, std::string* text) {
     *text = read_edit(eid, max_chars);
     if (!text->empty()) return true;
-    show_string(owner(), 7, MsgIcon::Information);
+    show_string(owner(), str::kEnterDescriptionAndCost, MsgIcon::Information);
     if (QLineEdit* e = w_.edit(eid)) e->setFocus();
     return false;
 }
@@ -61,18 +61,20 @@ void InvoiceWorkspace::decide_backorder(const std::string& item_number, const st
             double q = 0, stock = 0;
             const double shortage =
                 is_number(quantity, &q) && is_number(field(item.quantity), &stock) ? q - stock : 0.0;
-            if (shortage > 0) *backorder = ask_string(owner(), 23, true) ? format_quantity(shortage) : std::string();
+            if (shortage > 0)
+                *backorder =
+                    ask_string(owner(), str::kBackorderItems, true) ? format_quantity(shortage) : std::string();
             return;
         }
     }
-    *backorder = ask_string(owner(), 23, true) ? quantity : std::string();
+    *backorder = ask_string(owner(), str::kBackorderItems, true) ? quantity : std::string();
 }
 
 std::string InvoiceWorkspace::line_tax_percent(const std::string& unit_cost) {
     // A line given away at no cost is taxed only when the user says so.
     const std::string tax_edit = read_edit(id::kTaxPercent, 31);
     if (tax_edit.empty()) return {};
-    if (!equal_ci(unit_cost, "0.00") || ask_string(owner(), 18, true)) return trimmed(tax_edit);
+    if (!equal_ci(unit_cost, "0.00") || ask_string(owner(), str::kApplySalesTax, true)) return trimmed(tax_edit);
     return {};
 }
 
@@ -89,7 +91,7 @@ bool InvoiceWorkspace::continue_on_new_invoice() {
     InvoiceRecord scratch{};
     copy_customer(copy_, scratch, false);
     if (!new_invoice()) {
-        show_string(owner(), 37, MsgIcon::Information);
+        show_string(owner(), str::kCheckServer, MsgIcon::Information);
         return false;
     }
     set_field(scratch.salesperson, field(copy_.salesperson));
@@ -113,7 +115,7 @@ int InvoiceWorkspace::add_line() {
     if (!item_number.empty() && !quantity.empty()) decide_backorder(item_number, quantity, &backorder);
     double q = 0, b = 0;
     if (is_number(quantity, &q) && is_number(backorder, &b) && b > q) {
-        show_string(owner(), 28, MsgIcon::Information);
+        show_string(owner(), str::kBackorderOverQuantity, MsgIcon::Information);
         return 0;
     }
     const std::string tax_percent = line_tax_percent(unit_cost);
@@ -122,7 +124,7 @@ int InvoiceWorkspace::add_line() {
     // A full invoice continues on a new one for the same customer.
     if (copy_.line_count >= kMaxInvoiceLines && !continue_on_new_invoice()) return 0;
     if (paid()) {
-        if (!ask_string(owner(), 8, false)) return 0;
+        if (!ask_string(owner(), str::kInvoicePaidModify, false)) return 0;
         reload();
     }
 
@@ -178,7 +180,7 @@ int InvoiceWorkspace::remove_line(int row) {
         InventoryRecord item{};
         note(GET_INVENTORY_ITEM, item_number);
         if (api_.get_inventory_item(item_number, &item) == RESULT_OK &&
-            ask_string(owner(), 9, false))
+            ask_string(owner(), str::kReturnItemsToInventory, false))
             flag = 1;
     }
     note(REMOVE_INVOICE_ITEM);
@@ -210,7 +212,7 @@ void InvoiceWorkspace::delete_selected_line() {
 void InvoiceWorkspace::edit_selected_line() {
     const int row = selected_line_row();
     if (row < 0) return;
-    if (paid() && !ask_string(owner(), 8, false)) return;
+    if (paid() && !ask_string(owner(), str::kInvoicePaidModify, false)) return;
     if (edit_line) edit_line(row + 1);
 }
 

@@ -36,10 +36,7 @@ void InvoiceWorkspace::note(int opcode, std::string_view text) const {
 
 // ------------------------------------------------------------------------------------------ widgets
 
-void InvoiceWorkspace::set_guard(bool on) {
-    guard_ = on;
-    if (w_.loading_guard) *w_.loading_guard = on;
-}
+void InvoiceWorkspace::set_filling(bool on) { (w_.filling_fields ? *w_.filling_fields : own_filling_) = on; }
 
 void InvoiceWorkspace::connect_widgets(bool own_field_signals) {
     if (own_field_signals) connect_field_signals();
@@ -99,7 +96,7 @@ void InvoiceWorkspace::connect_field_signals() {
     if (w_.payment) connect(w_.payment, &QComboBox::activated, this, [this](int i) { change_payment(i); });
     if (w_.status)
         connect(w_.status, &QComboBox::activated, this, [this](int i) {
-            if (!loading_guard()) return;
+            if (filling_fields()) return;
             if (!change_status(i) && w_.status) w_.status->setFocus();
         });
 }
@@ -121,10 +118,10 @@ void InvoiceWorkspace::set_edit(int eid, std::string_view text) {
 }
 
 void InvoiceWorkspace::on_edit_changed(int fid) {
-    if (!loading_guard()) return;
+    if (filling_fields()) return;
     if (fid == id::kCustomerName) {
         QLineEdit* e = w_.edit(fid);
-        if (e && e->text().isEmpty() && ask_string(owner(), 36, false)) {
+        if (e && e->text().isEmpty() && ask_string(owner(), str::kRemoveCustomer, false)) {
             clear_customer();
             return;
         }
@@ -137,7 +134,7 @@ void InvoiceWorkspace::on_edit_changed(int fid) {
 // ------------------------------------------------------------------------------------------ loading
 
 void InvoiceWorkspace::fill_fields() {
-    set_guard(false);
+    set_filling(true);
     set_edit(id::kInvoiceNumber, field(copy_.invoice_number));
     set_edit(id::kInvoiceDate, field(copy_.date));
     set_edit(id::kInvoiceTime, field(copy_.time));
@@ -149,7 +146,7 @@ void InvoiceWorkspace::fill_fields() {
     set_edit(id::kInvoiceNote, field(copy_.note));
     if (w_.payment) w_.payment->setCurrentIndex(copy_.payment >= 0 && copy_.payment < w_.payment->count() ? copy_.payment : -1);
     if (w_.status) w_.status->setCurrentIndex(copy_.status >= 0 && copy_.status < w_.status->count() ? copy_.status : -1);
-    set_guard(true);
+    set_filling(false);
 }
 
 int InvoiceWorkspace::load_invoice(int index, bool record) {
@@ -225,7 +222,7 @@ int InvoiceWorkspace::copy_line(int line, InvoiceLine* destination) const {
 }
 
 void InvoiceWorkspace::invoice_changed() {
-    show_string(owner(), 19, MsgIcon::Information);
+    show_string(owner(), str::kInvoiceModified, MsgIcon::Information);
     reload();
 }
 

@@ -36,7 +36,8 @@ public:
     // --- state
     const InvoiceRecord& copy() const { return copy_; }
     int current_index() const { return index_; }
-    bool loading_guard() const { return w_.loading_guard ? *w_.loading_guard : guard_; }
+    // True while fill_fields puts the copy into the widgets: their change notifications are then ignored.
+    bool filling_fields() const { return w_.filling_fields ? *w_.filling_fields : own_filling_; }
     bool paid() const { return copy_.payment != 0; }
     InvoiceLinesModel& lines_model() { return lines_model_; }
     const SaleWidgets& widgets() const { return w_; }
@@ -85,7 +86,7 @@ private:
     void connect_field_signals();
     void show_line_menu(const QPoint& pos);
     void fill_fields();
-    void set_guard(bool on);
+    void set_filling(bool on);
     void invoice_changed();  // result 2: tell and reload
     void on_edit_changed(int field_id);
     std::string read_edit(int id, int max_chars) const;
@@ -109,7 +110,7 @@ private:
 
     InvoiceRecord copy_{};
     int index_ = 0;
-    bool guard_ = true;
+    bool own_filling_ = false;  // used only when the widgets bring no flag of their own
     InvoiceLinesModel lines_model_;
 
     std::vector<int> history_{0};  // entry 0 unused

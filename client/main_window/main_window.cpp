@@ -63,7 +63,7 @@ void MainWindow::connect_controls() {
         if (on_payment_selected) on_payment_selected(index);
     });
     connect(status_, &QComboBox::activated, this, [this](int index) {
-        if (!loading_guard || !on_status_selected) return;
+        if (filling_fields || !on_status_selected) return;
         if (!on_status_selected(index)) status_->setFocus();
     });
 }
@@ -97,7 +97,7 @@ bool MainWindow::run_command(int id) {
         case ids::kMenuExit: close(); return true;
         case ids::kMenuNewInvoice:
             if (!on_new_invoice) return false;
-            if (on_new_invoice() != 1) show_string(this, 37, MsgIcon::Information);
+            if (on_new_invoice() != 1) show_string(this, str::kCheckServer, MsgIcon::Information);
             return true;
         case ids::kMenuViewHelp: open_help(); return true;
         case ids::kMenuAbout: show_about(); return true;
@@ -142,10 +142,10 @@ void MainWindow::fire_type_ahead() {
 }
 
 void MainWindow::invoice_field_changed(int id) {
-    if (!loading_guard) return;
+    if (filling_fields) return;
     QLineEdit* e = edits_[id];
     if (id == ids::kCustomerName && e->text().isEmpty()) {
-        if (ask_string(this, 36, false)) {
+        if (ask_string(this, str::kRemoveCustomer, false)) {
             if (on_clear_customer) on_clear_customer();
             return;
         }
@@ -156,7 +156,7 @@ void MainWindow::invoice_field_changed(int id) {
 void MainWindow::open_help() {
     const QString path = help_file ? help_file() : QString();
     if (!QFileInfo(path).isFile()) {
-        show_string(this, 11, MsgIcon::Warning, MsgButtons::Ok, MsgAnswer::Ok, path);
+        show_string(this, str::kDocumentationMissing, MsgIcon::Warning, MsgButtons::Ok, MsgAnswer::Ok, path);
         return;
     }
     shell_open(path);

@@ -70,8 +70,9 @@ public:
     Toolbar* toolbar() const { return toolbar_; }
 
     // ---- State shared with the invoice and inventory code ---------------------------------------------
-    // False while invoice fields are filled by the program: their change notifications are then ignored.
-    bool loading_guard = true;
+    // True while the program fills the invoice fields: their change notifications are then ignored. The
+    // invoice workspace raises and lowers it (through SaleWidgets::filling_fields).
+    bool filling_fields = false;
     // Text of the last type-ahead search. (View > Refresh and payment changes search again with the
     // inventory pane's own copy of it.)
     QString last_search_text;
@@ -79,15 +80,15 @@ public:
     // ---- Hooks (unset hooks do nothing) ---------------------------------------------------------------
     // "Add to Invoice": returns 1 when the line was added; the window then clears the entry fields.
     std::function<int()> on_add_to_invoice;
-    // An invoice-field edit (400, 401, 402, 404, 406, 407, 408, 412, 414) changed while loading_guard is
-    // true: save the field; 0 puts the focus back into the edit. Not called for an emptied customer name
+    // An invoice-field edit (400, 401, 402, 404, 406, 407, 408, 412, 414) changed while filling_fields is
+    // false: save the field; 0 puts the focus back into the edit. Not called for an emptied customer name
     // that the user agreed to clear (on_clear_customer then runs).
     std::function<int(int id)> on_save_field;
     // Customer name emptied and string 36 answered Yes.
     std::function<void()> on_clear_customer;
     // User picked a payment (index into UNPAID, CASH, ...).
     std::function<void(int index)> on_payment_selected;
-    // User picked a status while loading_guard is true; 0 focuses the status list.
+    // User picked a status while filling_fields is false; 0 focuses the status list.
     std::function<int(int index)> on_status_selected;
     // The type-ahead timer fired: search the inventory for this text (also emitted as type_ahead_search).
     std::function<void(const QString& text)> on_inventory_search;

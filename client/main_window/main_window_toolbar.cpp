@@ -40,7 +40,7 @@ void MainWindow::run_toolbar_command(int index, int command) {
             if (on_next_invoice) on_next_invoice();
             break;
         case kToolbarNewInvoice:
-            if (on_new_invoice && on_new_invoice() != 1) show_string(this, 37, MsgIcon::Information);
+            if (on_new_invoice && on_new_invoice() != 1) show_string(this, str::kCheckServer, MsgIcon::Information);
             break;
         case kToolbarRefresh: run_command(ids::kMenuRefresh); break;
         case kToolbarInvoices:

@@ -42,8 +42,9 @@ struct SaleWidgets {
     QLabel* total = nullptr;
     QAbstractItemView* inventory_list = nullptr;
     QAbstractItemView* invoice_lines = nullptr;
-    // The main window's loading guard, when it keeps one; the workspace then lowers and raises that one.
-    bool* loading_guard = nullptr;
+    // The main window's "program is filling the invoice fields" flag, when it keeps one; the workspace then
+    // raises and lowers that one instead of its own.
+    bool* filling_fields = nullptr;
 
     QLineEdit* edit(int id) const { return find_by_id(edits, id); }
 };

@@ -9,6 +9,38 @@ class QWidget;
 
 namespace stk::client {
 
+// String numbers by what the string says; strings.cpp holds the texts.
+namespace str {
+inline constexpr int kConfirmRemoveItems = 2;
+inline constexpr int kIncreaseInventorySize = 5;
+inline constexpr int kEnterDescriptionAndCost = 7;
+inline constexpr int kInvoicePaidModify = 8;
+inline constexpr int kReturnItemsToInventory = 9;
+inline constexpr int kDocumentationMissing = 11;
+inline constexpr int kCannotSaveContacts = 16;
+inline constexpr int kApplySalesTax = 18;
+inline constexpr int kInvoiceModified = 19;
+inline constexpr int kItemModified = 20;
+inline constexpr int kItemNumberExists = 21;
+inline constexpr int kEnterNumberDescriptionAndCost = 22;
+inline constexpr int kBackorderItems = 23;
+inline constexpr int kUpdateBackorder = 24;
+inline constexpr int kEnterName = 26;
+inline constexpr int kReplaceCustomerWithContact = 27;
+inline constexpr int kBackorderOverQuantity = 28;
+inline constexpr int kCannotOpenFile = 33;
+inline constexpr int kEnterFirstInvoiceNumber = 35;
+inline constexpr int kRemoveCustomer = 36;
+inline constexpr int kCheckServer = 37;
+inline constexpr int kCannotUpdateBackorder = 38;
+inline constexpr int kCannotOpenLayout = 39;
+inline constexpr int kContactsFull = 40;
+inline constexpr int kCannotReserveMemory = 41;
+inline constexpr int kCannotOpenContacts = 42;
+inline constexpr int kServerMustRun = 43;
+inline constexpr int kCannotSaveCompany = 44;
+}  // namespace str
+
 // The text of string N ("" for an unknown number).
 QString string_text(int n);
 

@@ -217,10 +217,10 @@ TEST_F(MainWindowTest, InvoiceFieldChangesAreSavedOnlyOutsideLoading) {
     };
     window_->on_clear_customer = [&] { ++cleared; };
 
-    window_->loading_guard = false;
+    window_->filling_fields = true;
     for (int id : ids::kInvoiceFieldIds) window_->edit(id)->setText(QStringLiteral("7"));
     EXPECT_TRUE(saved.empty());
-    window_->loading_guard = true;
+    window_->filling_fields = false;
 
     window_->edit(ids::kOrderNumber)->setText(QStringLiteral("PO-1"));
     EXPECT_EQ(saved, std::vector<int>{ids::kOrderNumber});
