@@ -5,19 +5,21 @@
 #include <string>
 #include <string_view>
 
+#include "platform/file_system.h"
+
 namespace stk::platform {
 
-// Replaces `path` with `bytes`. Returns false (and leaves the old file untouched) on any failure.
+// Replaces `path` with `bytes` through `files`. On failure before the rename the old file is untouched and the
+// temporary file is gone; a failed folder sync after the rename leaves the new contents in place but not yet
+// known to survive a power cut, and is reported all the same so that the caller keeps what it would need to
+// write them again.
+IoStatus write_file_durably(FileSystem& files, const std::string& path, std::string_view bytes);
+// Reads a whole file; with `create`, a missing file is created empty and reads as "".
+IoStatus read_whole_file(FileSystem& files, const std::string& path, std::string& out, bool create = false);
+
+// The same on the real files, for the shell's own small files and for tests.
 bool write_file_durably(const std::string& path, std::string_view bytes);
-
-// Reads a whole file. Returns false when it cannot be opened or read.
 bool read_whole_file(const std::string& path, std::string& out);
-
 bool file_exists(const std::string& path);
-
-// Flushes a file's data to the disk (fsync by descriptor).
-bool sync_fd(int fd);
-// Flushes the folder that holds `path`, so a rename or a new file in it is durable.
-bool sync_parent_folder(const std::string& path);
 
 }  // namespace stk::platform

@@ -12,6 +12,7 @@ DatabasePaths DatabasePaths::in_folder(const std::string& folder) {
     p.invoices = base + "invoices.dat";
     p.messages = base + "messages.dat";
     p.settings = base + "stockavelle server settings.txt";
+    p.journal = base + "journal.dat";
     return p;
 }
 
@@ -31,6 +32,8 @@ void ServerDatabase::release() {
     layers.release();
     search_marks.release();
     messages.release();
+    journal.close();
+    unjournaled.clear();
 }
 
 }  // namespace stk::server

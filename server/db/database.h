@@ -8,7 +8,10 @@
 #include <string_view>
 
 #include "common/records.h"
+#include "platform/file_system.h"
 #include "platform/table_storage.h"
+#include "server/db/change_set.h"
+#include "server/db/journal.h"
 
 namespace stk::server {
 
@@ -65,6 +68,7 @@ struct DatabasePaths {
     std::string invoices;   // "invoices.dat"
     std::string messages;   // "messages.dat"
     std::string settings;   // "stockavelle server settings.txt"
+    std::string journal;    // "journal.dat": the write-ahead journal (server/db/journal.h)
 
     static DatabasePaths in_folder(const std::string& folder);
 };
@@ -98,10 +102,21 @@ struct ServerDatabase {
     DatabasePaths paths;
     LogFn log;  // the activity log; texts carry their own "\r\n"
 
+    // Every file of the set is opened, written, synced and renamed through this. Tests put a fault-injecting
+    // file system here.
+    platform::FileSystem* files = &platform::posix_file_system();
+    // The write-ahead journal of the set; opened at start-up (server/db/recovery.h) or by the first write.
+    Journal journal;
+    // Changes made in memory that no journal record holds yet, because appending the record failed. The next
+    // record written carries them too.
+    ChangeSet unjournaled;
+
     // Databases whose files may no longer match memory after a failed save; saved whole again until it works.
     bool inventory_unsaved = false;
     bool invoices_unsaved = false;
     bool messages_unsaved = false;
+    // The last file call that failed, for the log lines that explain why something is unsaved.
+    platform::IoStatus last_failure;
 
     // Reserves the five tables for the given capacities (cost layers: 2 x max_items + 2 slots).
     bool reserve(int max_items, int max_invoices);
@@ -109,6 +124,13 @@ struct ServerDatabase {
 
     void log_line(std::string_view text) const {
         if (log) log(text);
+    }
+
+    // true when `s` succeeded; otherwise keeps it as last_failure.
+    bool succeeded(platform::IoStatus s) {
+        if (s) return true;
+        last_failure = std::move(s);
+        return false;
     }
 };
 

@@ -15,10 +15,7 @@ namespace stk::server {
 
 namespace it = inventory_text;
 
-namespace {
-
-// Places the 16 columns of one line; false when a column does not fit its field. The eighth column (index 7)
-// is a leftover of an older layout: always written empty, never read.
+// The eighth column (index 7) is a leftover of an older layout: always written empty, never read.
 bool parse_item_line(std::string_view line, InventoryRecord& r) {
     const auto cols = it::split_columns(line);
     auto col = [&](std::size_t i) { return it::column_at(cols, i); };
@@ -40,8 +37,6 @@ void append_item_line(std::string& out, const InventoryRecord& r) {
                           field(r.standard_unit_cost), field(r.gross_profit), field(r.markup), field(r.note),
                           field(r.last_audit_date)});
 }
-
-}  // namespace
 
 void clean_record(InventoryRecord& r) {
     it::clean_field(r.item_number);
@@ -127,7 +122,7 @@ int load_inventory(ServerDatabase& db, const std::string& inventory_path, const 
     }
 
     std::string text;
-    switch (it::read_or_create(inventory_path, text)) {
+    switch (it::read_or_create(*db.files, inventory_path, text)) {
         case it::ReadOutcome::Ok: break;
         case it::ReadOutcome::NoMemory: db.log_line("Unable to allocate memory for loading inventory.\r\n"); return 0;
         default: return 0;
@@ -177,7 +172,7 @@ int save_inventory_to(ServerDatabase& db, const DatabasePaths& paths, LayerSaveM
     } catch (const std::bad_alloc&) {
         return 0;
     }
-    if (!platform::write_file_durably(paths.inventory, text)) return 0;
+    if (!db.succeeded(platform::write_file_durably(*db.files, paths.inventory, text))) return 0;
     return save_layers(db, paths.layers, mode);
 }
 

@@ -23,6 +23,14 @@ int save_inventory(ServerDatabase& db, const std::string& inventory_path, LayerS
 int save_inventory_to(ServerDatabase& db, const DatabasePaths& paths, LayerSaveMode mode = LayerSaveMode::Normal);
 
 int load_layers(ServerDatabase& db, const std::string& layers_path);
+
+// One item as its line of "inventory.txt", CR LF included, and a line (without CR LF) back into a record;
+// parse_item_line is false when a column does not fit its field. The same for a cost layer and its line of
+// "inventory fifo.txt".
+void append_item_line(std::string& out, const InventoryRecord& item);
+bool parse_item_line(std::string_view line, InventoryRecord& item);
+void append_layer_line(std::string& out, const FifoLayer& layer);
+bool parse_layer_line(std::string_view line, FifoLayer& layer);
 // A new cost layer: `quantity` units at `unit_cost`, none of them sold yet.
 FifoLayer make_layer(std::string_view item_number, std::string_view quantity, std::string_view unit_cost,
                      std::string_view date, std::string_view source);

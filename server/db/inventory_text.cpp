@@ -1,30 +1,16 @@
 #include "server/db/inventory_text.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
+#include <cerrno>
 
-#include <new>
-
-#include "platform/file_descriptor.h"
+#include "platform/durable_file.h"
 
 namespace stk::server::inventory_text {
 
-ReadOutcome read_or_create(const std::string& path, std::string& out) {
-    out.clear();
-    platform::UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0644));
-    if (!fd.valid()) return ReadOutcome::CannotOpen;
-    struct stat st {};
-    if (::fstat(fd.get(), &st) != 0) return ReadOutcome::ReadFailed;
-    try {
-        out.resize(static_cast<std::size_t>(st.st_size));
-    } catch (const std::bad_alloc&) {
-        return ReadOutcome::NoMemory;
-    }
-    if (!platform::read_exact(fd.get(), out.data(), out.size())) {
-        out.clear();
-        return ReadOutcome::ReadFailed;
-    }
-    return ReadOutcome::Ok;
+ReadOutcome read_or_create(platform::FileSystem& files, const std::string& path, std::string& out) {
+    const platform::IoStatus s = platform::read_whole_file(files, path, out, /*create=*/true);
+    if (s) return ReadOutcome::Ok;
+    if (s.call() == "open") return ReadOutcome::CannotOpen;
+    return s.error() == ENOMEM ? ReadOutcome::NoMemory : ReadOutcome::ReadFailed;
 }
 
 void append_line(std::string& out, std::initializer_list<std::string_view> columns) {

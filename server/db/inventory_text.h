@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/text_field.h"
+#include "platform/file_system.h"
 
 namespace stk::server::inventory_text {
 
@@ -18,7 +19,7 @@ inline constexpr std::size_t kMaxLineLength = 3328;
 enum class ReadOutcome { Ok, CannotOpen, NoMemory, ReadFailed };
 
 // Opens `path` for reading, creating it empty when it does not exist, and reads it whole.
-ReadOutcome read_or_create(const std::string& path, std::string& out);
+ReadOutcome read_or_create(platform::FileSystem& files, const std::string& path, std::string& out);
 
 // Calls `fn(line)` for every line: the text up to the next CR LF, or up to the end. A CR LF that ends the
 // text starts no further line. Stops early when fn returns false; returns false in that case.

@@ -1,17 +1,13 @@
 #include "server/db/invoice_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <string>
 
 #include "platform/durable_file.h"
-#include "platform/file_descriptor.h"
 #include "server/db/invoice_texts.h"
 
 namespace stk::server {
@@ -23,6 +19,7 @@ constexpr std::int64_t kSlotSize = sizeof(InvoiceRecord);
 constexpr std::int32_t kFormat = 1;
 
 std::int64_t file_size_for(std::int64_t count) { return kHeaderSize + (count + 1) * kSlotSize; }
+std::uint64_t slot_offset(int n) { return static_cast<std::uint64_t>(kHeaderSize + n * kSlotSize); }
 
 struct FileHeader {
     std::int32_t format;
@@ -33,22 +30,6 @@ static_assert(sizeof(FileHeader) == kHeaderSize);
 
 FileHeader header_for(int count) {
     return FileHeader{kFormat, static_cast<std::int32_t>(file_size_for(count)), count};
-}
-
-bool write_exact_at(int fd, const void* buffer, std::size_t size, off_t offset) {
-    const auto* p = static_cast<const char*>(buffer);
-    while (size > 0) {
-        const ssize_t n = ::pwrite(fd, p, size, offset);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        if (n == 0) return false;
-        p += n;
-        size -= static_cast<std::size_t>(n);
-        offset += n;
-    }
-    return true;
 }
 
 void log_corrupt(const ServerDatabase& db, const std::string& path) {
@@ -72,23 +53,45 @@ void forget_loaded(ServerDatabase& db, int slots_read) {
     db.invoices.commit_for(0);
 }
 
-}  // namespace
+// How many invoices a file of `size` bytes holds whole, given a header that counts `counted`; fills *torn when
+// the two disagree.
+int whole_invoices(std::uint64_t size, int counted, TornInvoices* torn) {
+    const auto expected = static_cast<std::uint64_t>(file_size_for(counted));
+    if (size == expected) return counted;
+    int kept = 0;
+    if (size >= static_cast<std::uint64_t>(file_size_for(0))) {
+        const auto whole = static_cast<std::int64_t>((size - kHeaderSize) / kSlotSize) - 1;
+        kept = static_cast<int>(std::min<std::int64_t>(counted, whole));
+    }
+    torn->found = true;
+    torn->counted = counted;
+    torn->kept = kept;
+    const auto kept_size = static_cast<std::uint64_t>(file_size_for(kept));
+    torn->dropped_bytes = size > kept_size ? size - kept_size : size;
+    return kept;
+}
 
-int load_invoices(ServerDatabase& db, const std::string& path) {
+int load(ServerDatabase& db, const std::string& path, TornInvoices* torn) {
     if (!db.invoices.reserved()) return 0;
-    platform::UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0644));
-    if (!fd.valid()) return 0;
-
-    struct stat st {};
-    if (::fstat(fd.get(), &st) != 0) return 0;
-    if (st.st_size == 0) {
+    std::unique_ptr<platform::File> file;
+    if (!db.succeeded(db.files->open(path, platform::OpenMode::ReadCreate, &file))) return 0;
+    std::uint64_t size = 0;
+    if (!db.succeeded(file->size(&size))) return 0;
+    if (size == 0) {
         db.invoices.count = 0;
         return db.invoices.commit_for(0) ? 1 : 0;
     }
 
     FileHeader header{};
-    if (!platform::read_exact(fd.get(), &header, sizeof header)) return 0;
-    if (header.format != kFormat || header.file_size != st.st_size || header.count < 0) {
+    if (size >= sizeof header) {
+        if (!db.succeeded(file->read_exact_at(0, &header, sizeof header))) return 0;
+    } else if (!torn) {
+        return 0;
+    }
+    // A file whose first growth was cut short before its header was written: slots, no header yet.
+    if (torn && header.format == 0 && header.file_size == 0 && header.count == 0) header = header_for(0);
+    const bool size_agrees = header.file_size >= 0 && static_cast<std::uint64_t>(header.file_size) == size;
+    if (header.format != kFormat || header.count < 0 || (!torn && !size_agrees)) {
         log_corrupt(db, path);
         return 0;
     }
@@ -97,27 +100,43 @@ int load_invoices(ServerDatabase& db, const std::string& path) {
         return 0;
     }
     // The size field alone does not tie the count to the slots that are really there.
-    if (file_size_for(header.count) != st.st_size) {
+    if (header.file_size != file_size_for(header.count)) {
         log_corrupt(db, path);
         return 0;
     }
-    if (!db.invoices.commit_for(header.count)) {
+    const int count = torn ? whole_invoices(size, header.count, torn) : header.count;
+    if (!db.invoices.commit_for(count)) {
         db.log_line(kNoMemoryText);
         return 0;
     }
-    const int slots = header.count + 1;
+    if (size < static_cast<std::uint64_t>(file_size_for(0))) {
+        // Not even slot 0 is whole: no invoice to read, and slot 0 is all zero anyway.
+        std::memset(db.invoices.data(), 0, sizeof(InvoiceRecord));
+        db.invoices.count = 0;
+        return 1;
+    }
+    const int slots = count + 1;
     const std::size_t bytes = static_cast<std::size_t>(slots) * sizeof(InvoiceRecord);
-    if (!platform::read_exact(fd.get(), db.invoices.data(), bytes)) {
+    if (!db.succeeded(file->read_exact_at(kHeaderSize, db.invoices.data(), bytes))) {
         forget_loaded(db, slots);
         return 0;
     }
-    if (!slots_sound(db, header.count)) {
+    if (!slots_sound(db, count)) {
         forget_loaded(db, slots);
         log_corrupt(db, path);
         return 0;
     }
-    db.invoices.count = header.count;
+    db.invoices.count = count;
     return 1;
+}
+
+}  // namespace
+
+int load_invoices(ServerDatabase& db, const std::string& path) { return load(db, path, nullptr); }
+
+int load_invoices(ServerDatabase& db, const std::string& path, TornInvoices* torn) {
+    *torn = TornInvoices{};
+    return load(db, path, torn);
 }
 
 int save_invoices(ServerDatabase& db, const std::string& path) {
@@ -134,26 +153,29 @@ int save_invoices(ServerDatabase& db, const std::string& path) {
     }
     image.append(reinterpret_cast<const char*>(&header), sizeof header);
     image.append(reinterpret_cast<const char*>(db.invoices.data()), body);
-    return platform::write_file_durably(path, image) ? 1 : 0;
+    return db.succeeded(platform::write_file_durably(*db.files, path, image)) ? 1 : 0;
 }
 
-int save_invoice(ServerDatabase& db, int n, const std::string& path) {
+int save_invoice(ServerDatabase& db, int n, const std::string& path) { return save_invoice_slots(db, {n}, path); }
+
+int save_invoice_slots(ServerDatabase& db, const std::set<int>& slots, const std::string& path) {
     const int count = db.invoices.count;
     if (count <= 0) return 1;
-    if (n < 0 || n > count) return 0;
-    const bool existed = platform::file_exists(path);
-    platform::UniqueFd fd(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
-    if (!fd.valid()) return 0;
-    const FileHeader header = header_for(count);
-    if (!write_exact_at(fd.get(), &header, sizeof header, 0)) return 0;
-    if (!write_exact_at(fd.get(), &db.invoices[n], sizeof(InvoiceRecord),
-                        static_cast<off_t>(kHeaderSize + static_cast<std::int64_t>(n) * kSlotSize))) {
-        return 0;
+    for (int n : slots) {
+        if (n < 0 || n > count) return 0;
     }
+    const bool existed = db.files->exists(path);
+    std::unique_ptr<platform::File> file;
+    if (!db.succeeded(db.files->open(path, platform::OpenMode::ReadWriteCreate, &file))) return 0;
+    for (int n : slots) {
+        if (!db.succeeded(file->write_at(slot_offset(n), &db.invoices[n], sizeof(InvoiceRecord)))) return 0;
+    }
+    const FileHeader header = header_for(count);
+    if (!db.succeeded(file->write_at(0, &header, sizeof header))) return 0;
     // The answer tells a till its sale is stored; that must hold after a power cut too.
-    if (!platform::sync_fd(fd.get())) return 0;
-    if (!fd.close()) return 0;
-    if (!existed && !platform::sync_parent_folder(path)) return 0;
+    if (!db.succeeded(file->sync())) return 0;
+    if (!db.succeeded(file->close())) return 0;
+    if (!existed && !db.succeeded(db.files->sync_folder(platform::folder_of(path)))) return 0;
     return 1;
 }
 

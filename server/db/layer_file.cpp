@@ -12,8 +12,6 @@ namespace stk::server {
 
 namespace it = inventory_text;
 
-namespace {
-
 bool parse_layer_line(std::string_view line, FifoLayer& layer) {
     const auto cols = it::split_columns(line);
     auto col = [&](std::size_t i) { return it::column_at(cols, i); };
@@ -26,8 +24,6 @@ void append_layer_line(std::string& out, const FifoLayer& layer) {
     it::append_line(out, {field(layer.item_number), field(layer.original_quantity), field(layer.remaining_quantity),
                           field(layer.unit_cost), field(layer.date), field(layer.source)});
 }
-
-}  // namespace
 
 void clean_layer(FifoLayer& layer) {
     it::clean_field(layer.item_number);
@@ -54,7 +50,7 @@ int load_layers(ServerDatabase& db, const std::string& layers_path) {
     db.layers.count = 0;
     db.layers.commit_for(0);
     std::string text;
-    if (it::read_or_create(layers_path, text) != it::ReadOutcome::Ok) return 0;
+    if (it::read_or_create(*db.files, layers_path, text) != it::ReadOutcome::Ok) return 0;
     const bool read_all = it::for_each_line(text, [&](std::string_view line) {
         if (line.size() >= it::kMaxLineLength) return false;
         FifoLayer layer{};
@@ -87,7 +83,7 @@ int save_layers(ServerDatabase& db, const std::string& layers_path, LayerSaveMod
         // follows it, so that what a restart loads is what the server holds now.
         db.layers.count = 0;
         db.layers.commit_for(0);
-        return platform::write_file_durably(layers_path, text) ? 1 : 0;
+        return db.succeeded(platform::write_file_durably(*db.files, layers_path, text)) ? 1 : 0;
     }
     try {
         text.reserve(static_cast<std::size_t>(db.layers.count) * 64);
@@ -107,7 +103,7 @@ int save_layers(ServerDatabase& db, const std::string& layers_path, LayerSaveMod
     } catch (const std::bad_alloc&) {
         return 0;
     }
-    return platform::write_file_durably(layers_path, text) ? 1 : 0;
+    return db.succeeded(platform::write_file_durably(*db.files, layers_path, text)) ? 1 : 0;
 }
 
 }  // namespace stk::server

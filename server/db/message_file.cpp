@@ -1,14 +1,11 @@
 // "messages.dat": a 12-byte header (format, file size, count), then slot 0 and one MessageRecord per message.
 #include "server/db/message_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-
 #include <cstdint>
 #include <cstring>
+#include <memory>
 
 #include "platform/durable_file.h"
-#include "platform/file_descriptor.h"
 
 namespace stk::server {
 
@@ -27,14 +24,14 @@ void put_int32(std::string& out, std::int32_t v) {
 
 int load_messages(ServerDatabase& db, const std::string& path) {
     db.messages.count = 0;
-    platform::UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0644));
-    if (!fd.valid()) return 0;
-    struct stat st {};
-    if (::fstat(fd.get(), &st) != 0) return 0;
-    if (st.st_size == 0) return 1;
+    std::unique_ptr<platform::File> file;
+    if (!db.succeeded(db.files->open(path, platform::OpenMode::ReadCreate, &file))) return 0;
+    std::uint64_t size = 0;
+    if (!db.succeeded(file->size(&size))) return 0;
+    if (size == 0) return 1;
     std::int32_t header[3] = {0, 0, 0};
-    if (!platform::read_exact(fd.get(), header, kHeaderSize)) return 0;
-    if (header[0] != kMessageFileFormat || static_cast<long long>(header[1]) != static_cast<long long>(st.st_size)) {
+    if (!db.succeeded(file->read_exact_at(0, header, kHeaderSize))) return 0;
+    if (header[0] != kMessageFileFormat || static_cast<long long>(header[1]) != static_cast<long long>(size)) {
         db.log_line("Message database wrong format or version or message database corrupt.\r\n");
         db.log_line(path);
         db.log_line("\r\n");
@@ -44,7 +41,7 @@ int load_messages(ServerDatabase& db, const std::string& path) {
     // A negative count cannot describe a file whose size matched; refuse it rather than index with it.
     if (count < 0 || count > kMaxMessages || !db.messages.commit_for(count)) return 0;
     const std::size_t bytes = (static_cast<std::size_t>(count) + 1) * sizeof(MessageRecord);
-    if (!platform::read_exact(fd.get(), db.messages.data(), bytes)) return 0;
+    if (!db.succeeded(file->read_exact_at(kHeaderSize, db.messages.data(), bytes))) return 0;
     // Slot 0 is never a message; whatever an older writer left there is not carried on.
     std::memset(&db.messages[0], 0, sizeof(MessageRecord));
     db.messages.count = count;
@@ -66,7 +63,7 @@ int save_messages(ServerDatabase& db, const std::string& path) {
     } else {
         image.append(bytes, '\0');
     }
-    return platform::write_file_durably(path, image) ? 1 : 0;
+    return db.succeeded(platform::write_file_durably(*db.files, path, image)) ? 1 : 0;
 }
 
 }  // namespace stk::server

@@ -8,22 +8,12 @@
 #include "common/protocol.h"
 #include "common/text_field.h"
 #include "server/db/inventory_file.h"
+#include "server/db/write_through.h"
 
 namespace stk::server {
 
-namespace {
-
-// Both files are written whole every time, so a save that works also mends an earlier failed one.
-int saved_result(ServerDatabase& db) {
-    const bool saved = save_inventory(db, db.paths.inventory, LayerSaveMode::Normal) == 1;
-    db.inventory_unsaved = !saved;
-    return saved ? RESULT_OK : RESULT_SAVE_FAILED;
-}
-
-}  // namespace
-
-int add_inventory_item(ServerDatabase& db, const InventoryRecord& record, std::string_view quantity,
-                       std::string_view unit_cost) {
+Result add_inventory_item(ServerDatabase& db, const InventoryRecord& record, std::string_view quantity,
+                          std::string_view unit_cost) {
     InventoryRecord item = record;
     if (!quantity.empty()) set_field(item.quantity, quantity);
     clean_record(item);
@@ -39,9 +29,12 @@ int add_inventory_item(ServerDatabase& db, const InventoryRecord& record, std::s
         db.log_line(kNoMemoryText);
         return RESULT_FAILED;
     }
+    ChangeSet changes(db);
     const int slot = db.inventory.count + 1;
     db.inventory[slot] = item;
     count_new_item(db);
+    changes.item(slot);
+    changes.layers_of(field(item.item_number));
 
     const FifoLayer opening = make_layer(field(item.item_number), field(item.quantity), unit_cost, today(), "INITIAL");
     if (!append_layer(db, opening)) {
@@ -49,11 +42,11 @@ int add_inventory_item(ServerDatabase& db, const InventoryRecord& record, std::s
         return RESULT_FAILED;
     }
     refresh_statistics(db, slot);
-    return saved_result(db);
+    return write_through(db, changes);
 }
 
-int update_inventory_item(ServerDatabase& db, const InventoryRecord& old_copy, const InventoryRecord& new_record,
-                          std::string_view received_quantity, std::string_view unit_cost) {
+Result update_inventory_item(ServerDatabase& db, const InventoryRecord& old_copy, const InventoryRecord& new_record,
+                             std::string_view received_quantity, std::string_view unit_cost) {
     InventoryRecord incoming = new_record;
     clean_record(incoming);
     if (field_empty(incoming.item_number) || field_empty(incoming.description)) return RESULT_FAILED;
@@ -63,6 +56,8 @@ int update_inventory_item(ServerDatabase& db, const InventoryRecord& old_copy, c
     if (new_slot != 0 && new_slot != old_slot) return RESULT_EXISTS;
     if (old_slot == 0 || !same_item(db.inventory[old_slot], old_copy)) return RESULT_CHANGED;
 
+    ChangeSet changes(db);
+    changes.item(old_slot);
     InventoryRecord& item = db.inventory[old_slot];
     item = incoming;
 
@@ -88,12 +83,16 @@ int update_inventory_item(ServerDatabase& db, const InventoryRecord& old_copy, c
     }
 
     refresh_statistics(db, old_slot);
-    return saved_result(db);
+    changes.layers_of(field(item.item_number));
+    return write_through(db, changes);
 }
 
-int delete_inventory_item(ServerDatabase& db, const InventoryRecord& copy) {
+Result delete_inventory_item(ServerDatabase& db, const InventoryRecord& copy) {
     const int slot = find_item(db, field(copy.item_number));
     if (slot == 0 || !same_item(db.inventory[slot], copy)) return RESULT_CHANGED;
+    ChangeSet changes(db);
+    changes.items_from(slot);
+    changes.layers_of(field(copy.item_number));
     const bool shrunk = remove_item(db, slot);
     const std::string_view number = field(copy.item_number);
     for (int i = 1; i <= db.layers.count; ++i) {
@@ -101,7 +100,7 @@ int delete_inventory_item(ServerDatabase& db, const InventoryRecord& copy) {
         if (field(layer.item_number) == number) set_field(layer.remaining_quantity, "0");
     }
     // The item is gone from memory either way, so the files follow it even when pages could not be freed.
-    const int saved = saved_result(db);
+    const Result saved = write_through(db, changes);
     return shrunk ? saved : RESULT_FAILED;
 }
 

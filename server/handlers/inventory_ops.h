@@ -4,15 +4,20 @@
 #include <string>
 #include <string_view>
 
+#include "common/protocol.h"
 #include "server/db/database.h"
 
 namespace stk::server {
 
-int add_inventory_item(ServerDatabase& db, const InventoryRecord& item, std::string_view quantity,
-                       std::string_view unit_cost);
-int update_inventory_item(ServerDatabase& db, const InventoryRecord& old_copy, const InventoryRecord& new_record,
-                          std::string_view received_quantity, std::string_view unit_cost);
-int delete_inventory_item(ServerDatabase& db, const InventoryRecord& copy);
+// The changing requests answer RESULT_OK (1) when the change is made and on disk, RESULT_SAVE_FAILED (4) when
+// it is made in memory but a file could not be written, and otherwise the refusals of each request (0, 2, 3).
+// Each saves both inventory files through write_through (server/db/write_through.h).
+Result add_inventory_item(ServerDatabase& db, const InventoryRecord& item, std::string_view quantity,
+                          std::string_view unit_cost);
+Result update_inventory_item(ServerDatabase& db, const InventoryRecord& old_copy, const InventoryRecord& new_record,
+                             std::string_view received_quantity, std::string_view unit_cost);
+// 0 also when the table could not give back the removed item's memory (the item is removed and saved all the same).
+Result delete_inventory_item(ServerDatabase& db, const InventoryRecord& copy);
 // 1 and the stored record when found, else 0.
 int get_inventory_item(const ServerDatabase& db, std::string_view item_number, InventoryRecord& out);
 // 1 and the "%.2f" unit cost of that quantity taken first-in-first-out, else 0.

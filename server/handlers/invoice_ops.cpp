@@ -10,6 +10,7 @@
 #include "server/db/inventory_file.h"
 #include "server/db/invoice_file.h"
 #include "server/db/invoice_texts.h"
+#include "server/db/write_through.h"
 #include "server/handlers/inventory_ops.h"
 
 namespace stk::server {
@@ -29,18 +30,6 @@ int item_of(const ServerDatabase& db, std::string_view item_number) {
     return find_item(db, item_number);
 }
 
-int write_invoice(ServerDatabase& db, int index) {
-    if (save_invoice(db, index, db.paths.invoices)) return RESULT_OK;
-    db.invoices_unsaved = true;
-    return RESULT_SAVE_FAILED;
-}
-
-bool write_inventory(ServerDatabase& db) {
-    if (save_inventory(db, db.paths.inventory)) return true;
-    db.inventory_unsaved = true;
-    return false;
-}
-
 bool empty_invoice(const InvoiceRecord& r) {
     return r.line_count == 0 && field_empty(r.invoice_number) && field_empty(r.date) && field_empty(r.time) &&
            field_empty(r.account_number) && field_empty(r.customer_name) && field_empty(r.customer_address) &&
@@ -50,9 +39,16 @@ bool empty_invoice(const InvoiceRecord& r) {
 }
 
 // Stock of an item moved by an invoice line; the layers then follow the new quantity.
-void set_stock(ServerDatabase& db, int item, double quantity) {
+void set_stock(ServerDatabase& db, ChangeSet& changes, int item, double quantity) {
     set_field(db.inventory[item].quantity, format_quantity(quantity));
     refit_layers(db, item);
+    changes.layers_of(field(db.inventory[item].item_number));
+}
+
+// The item's figures follow the invoices; the request saves the inventory with them.
+void refresh_item(ServerDatabase& db, ChangeSet& changes, int item) {
+    refresh_statistics(db, item);
+    changes.item(item);
 }
 
 }  // namespace
@@ -83,7 +79,7 @@ void recompute_invoice(ServerDatabase& db, int index) {
     }
 }
 
-int new_invoice(ServerDatabase& db, int* index) {
+Result new_invoice(ServerDatabase& db, int* index) {
     *index = 0;
     for (int n = 1; n <= db.invoices.count; ++n) {
         InvoiceRecord& r = db.invoices[n];
@@ -95,6 +91,8 @@ int new_invoice(ServerDatabase& db, int* index) {
         r.payment = 0;
         r.status = 0;
         *index = n;
+        // Not written, as ever; noted so that a whole save of the invoices never puts it ahead of the journal.
+        db.unjournaled.invoice(n);
         return RESULT_OK;
     }
     if (db.invoices.count >= db.max_invoices || db.invoices.count >= kMaxInvoicesInFile) {
@@ -105,6 +103,7 @@ int new_invoice(ServerDatabase& db, int* index) {
         db.log_line(kNoMemoryText);
         return RESULT_FAILED;
     }
+    ChangeSet changes(db);
     const int n = db.invoices.count + 1;
     InvoiceRecord& r = db.invoices[n];
     std::memset(&r, 0, sizeof r);
@@ -115,11 +114,12 @@ int new_invoice(ServerDatabase& db, int* index) {
     set_field(r.total, "0.00");
     db.invoices.count = n;
     *index = n;
-    return write_invoice(db, n);
+    changes.invoice(n);
+    return write_through(db, changes);
 }
 
-int add_invoice_item(ServerDatabase& db, int index, int take_from_stock, const InvoiceRecord& copy,
-                     const InvoiceLine& new_line) {
+Result add_invoice_item(ServerDatabase& db, int index, int take_from_stock, const InvoiceRecord& copy,
+                        const InvoiceLine& new_line) {
     if (!valid_index(db, index)) {
         db.log_line(kAddToMissingInvoiceText);
         return RESULT_FAILED;
@@ -151,6 +151,8 @@ int add_invoice_item(ServerDatabase& db, int index, int take_from_stock, const I
 
     if (!copy_is_current(db, index, copy)) return RESULT_CHANGED;
 
+    ChangeSet changes(db);
+    changes.invoice(index);
     InvoiceRecord& r = db.invoices[index];
     r.lines[r.line_count] = line;
     r.line_count += 1;
@@ -161,16 +163,15 @@ int add_invoice_item(ServerDatabase& db, int index, int take_from_stock, const I
         if (take_from_stock == 1 && is_number(field(db.inventory[item].quantity), &stock)) {
             double left = stock - number_or(field(line.quantity), 0.0);
             if (left < kQuantityClamp) left = 0.0;
-            set_stock(db, item, left);
+            set_stock(db, changes, item, left);
         }
-        refresh_statistics(db, item);
-        if (!write_inventory(db)) return RESULT_SAVE_FAILED;
+        refresh_item(db, changes, item);
     }
-    return write_invoice(db, index);
+    return write_through(db, changes);
 }
 
-int fill_backorder(ServerDatabase& db, int index, int line_number, const InvoiceRecord& copy,
-                   const InvoiceLine& delivered, double* filled) {
+Result fill_backorder(ServerDatabase& db, int index, int line_number, const InvoiceRecord& copy,
+                      const InvoiceLine& delivered, double* filled) {
     *filled = 0.0;
     if (!valid_index(db, index) || line_number < 1 || line_number > db.invoices[index].line_count) {
         return RESULT_FAILED;
@@ -183,6 +184,8 @@ int fill_backorder(ServerDatabase& db, int index, int line_number, const Invoice
     if (!is_number(field(delivered.quantity), &d) || !is_number(field(line.backorder_quantity), &b)) {
         return RESULT_FAILED;
     }
+    ChangeSet changes(db);
+    changes.invoice(index);
     double taken = 0.0;
     if (b > d) {
         taken = d;
@@ -206,20 +209,21 @@ int fill_backorder(ServerDatabase& db, int index, int line_number, const Invoice
 
     if (const int item = item_of(db, field(delivered.item_number))) {
         double stock = 0.0;
-        if (is_number(field(db.inventory[item].quantity), &stock)) set_stock(db, item, stock - taken);
-        refresh_statistics(db, item);
-        if (!write_inventory(db)) return RESULT_SAVE_FAILED;
+        if (is_number(field(db.inventory[item].quantity), &stock)) set_stock(db, changes, item, stock - taken);
+        refresh_item(db, changes, item);
     }
-    return write_invoice(db, index);
+    return write_through(db, changes);
 }
 
-int remove_invoice_item(ServerDatabase& db, int index, int line_number, int return_to_stock,
-                        const InvoiceRecord& copy) {
+Result remove_invoice_item(ServerDatabase& db, int index, int line_number, int return_to_stock,
+                           const InvoiceRecord& copy) {
     if (!valid_index(db, index) || line_number < 1) return RESULT_FAILED;
     InvoiceRecord& r = db.invoices[index];
     if (line_number > r.line_count) return RESULT_CHANGED;
     if (!copy_is_current(db, index, copy)) return RESULT_CHANGED;
 
+    ChangeSet changes(db);
+    changes.invoice(index);
     const InvoiceLine removed = r.lines[line_number - 1];
     for (int i = line_number; i < r.line_count; ++i) r.lines[i - 1] = r.lines[i];
     r.line_count -= 1;
@@ -235,36 +239,37 @@ int remove_invoice_item(ServerDatabase& db, int index, int line_number, int retu
     if (const int item = item_of(db, field(removed.item_number))) {
         double stock = 0.0;
         if (return_to_stock == 1 && is_number(field(db.inventory[item].quantity), &stock)) {
-            set_stock(db, item, stock + delivered);
+            set_stock(db, changes, item, stock + delivered);
         }
-        refresh_statistics(db, item);
-        if (!write_inventory(db)) return RESULT_SAVE_FAILED;
+        refresh_item(db, changes, item);
     }
-    return write_invoice(db, index);
+    return write_through(db, changes);
 }
 
-int replace_invoice_item(ServerDatabase& db, int index, int line_number, const InvoiceRecord& copy,
-                         const InvoiceLine& new_line) {
+Result replace_invoice_item(ServerDatabase& db, int index, int line_number, const InvoiceRecord& copy,
+                            const InvoiceLine& new_line) {
     if (!valid_index(db, index) || line_number < 1 || line_number > db.invoices[index].line_count ||
         field_empty(new_line.description) || field_empty(new_line.unit_cost)) {
         return RESULT_FAILED;
     }
     if (!copy_is_current(db, index, copy)) return RESULT_CHANGED;
 
+    ChangeSet changes(db);
+    changes.invoice(index);
+    changes.inventory();
     db.invoices[index].lines[line_number - 1] = new_line;
     recompute_invoice(db, index);
-    if (const int item = item_of(db, field(new_line.item_number))) refresh_statistics(db, item);
-
-    const bool inventory_saved = write_inventory(db);
-    const int invoice_result = write_invoice(db, index);
-    return inventory_saved ? invoice_result : RESULT_SAVE_FAILED;
+    if (const int item = item_of(db, field(new_line.item_number))) refresh_item(db, changes, item);
+    return write_through(db, changes);
 }
 
-int set_invoice_field(ServerDatabase& db, int index, int field_code, std::string_view text,
-                      const InvoiceRecord& copy, std::string* change) {
+Result set_invoice_field(ServerDatabase& db, int index, int field_code, std::string_view text,
+                         const InvoiceRecord& copy, std::string* change) {
     if (!valid_index(db, index)) return RESULT_FAILED;
     if (!copy_is_current(db, index, copy)) return RESULT_CHANGED;
 
+    ChangeSet changes(db);
+    changes.invoice(index);
     InvoiceRecord& r = db.invoices[index];
     switch (field_code) {
         case FIELD_CASH_RECEIVED:
@@ -281,17 +286,20 @@ int set_invoice_field(ServerDatabase& db, int index, int field_code, std::string
         case FIELD_TIME: set_field(r.time, text); break;
         default: break;
     }
-    const int result = write_invoice(db, index);
+    const Result result = write_through(db, changes);
     if (result == RESULT_OK && field_code == FIELD_CASH_RECEIVED && change) *change = std::string(field(r.change));
     return result;
 }
 
-int set_invoice_payment(ServerDatabase& db, int index, int payment, const InvoiceRecord& copy) {
+Result set_invoice_payment(ServerDatabase& db, int index, int payment, const InvoiceRecord& copy) {
     if (!valid_index(db, index)) return RESULT_FAILED;
     if (!copy_is_current(db, index, copy)) return RESULT_CHANGED;
 
     InvoiceRecord& r = db.invoices[index];
     if (r.payment == payment) return RESULT_OK;
+    ChangeSet changes(db);
+    changes.invoice(index);
+    changes.inventory();
     r.payment = payment;
     if (payment != 0) {
         r.status = STATUS_COMPLETE;
@@ -313,24 +321,26 @@ int set_invoice_payment(ServerDatabase& db, int index, int payment, const Invoic
     }
     // Gross profit counts paid invoices only, so every item on the invoice is affected.
     for (int i = 0; i < used_lines(r); ++i) {
-        if (const int item = item_of(db, field(r.lines[i].item_number))) refresh_statistics(db, item);
+        if (const int item = item_of(db, field(r.lines[i].item_number))) refresh_item(db, changes, item);
     }
-    const bool inventory_saved = write_inventory(db);
-    const int invoice_result = write_invoice(db, index);
-    return inventory_saved ? invoice_result : RESULT_SAVE_FAILED;
+    return write_through(db, changes);
 }
 
-int set_invoice_status(ServerDatabase& db, int index, int status, const InvoiceRecord& copy) {
+Result set_invoice_status(ServerDatabase& db, int index, int status, const InvoiceRecord& copy) {
     if (!valid_index(db, index)) return RESULT_FAILED;
     if (!copy_is_current(db, index, copy)) return RESULT_CHANGED;
+    ChangeSet changes(db);
+    changes.invoice(index);
     db.invoices[index].status = status;
-    return write_invoice(db, index);
+    return write_through(db, changes);
 }
 
-int set_invoice_customer(ServerDatabase& db, int index, const InvoiceRecord& copy, const InvoiceRecord& header) {
+Result set_invoice_customer(ServerDatabase& db, int index, const InvoiceRecord& copy, const InvoiceRecord& header) {
     if (!valid_index(db, index)) return RESULT_FAILED;
     if (!copy_is_current(db, index, copy)) return RESULT_CHANGED;
 
+    ChangeSet changes(db);
+    changes.invoice(index);
     InvoiceRecord& r = db.invoices[index];
     set_field(r.account_number, field(header.account_number));
     set_field(r.customer_name, field(header.customer_name));
@@ -348,7 +358,7 @@ int set_invoice_customer(ServerDatabase& db, int index, const InvoiceRecord& cop
     set_field(r.cash_received, field(header.cash_received));
     set_field(r.change, field(header.change));
     recompute_invoice(db, index);
-    return write_invoice(db, index);
+    return write_through(db, changes);
 }
 
 int get_invoice(const ServerDatabase& db, int index, InvoiceRecord& out) {

@@ -4,26 +4,34 @@
 #include <string>
 #include <string_view>
 
+#include "common/protocol.h"
 #include "server/db/database.h"
 
 namespace stk::server {
 
-// NEW_INVOICE: result, and the index of the new or reused invoice in *index.
-int new_invoice(ServerDatabase& db, int* index);
-int add_invoice_item(ServerDatabase& db, int index, int take_from_stock, const InvoiceRecord& copy,
-                     const InvoiceLine& line);
+// The changing requests answer RESULT_FAILED (0) for a request they refuse, RESULT_CHANGED (2) when the
+// client's copy of the invoice is out of date (or, for REMOVE, the line is gone), RESULT_OK (1) when the change
+// is made and on disk, and RESULT_SAVE_FAILED (4) when it is made in memory but a file could not be written.
+// Each writes through write_through (server/db/write_through.h): a journal record, then the inventory files
+// when the request touches the inventory, then the invoice's slot in place.
+
+// NEW_INVOICE: the index of the new or reused invoice in *index. A reused empty slot is not written.
+Result new_invoice(ServerDatabase& db, int* index);
+Result add_invoice_item(ServerDatabase& db, int index, int take_from_stock, const InvoiceRecord& copy,
+                        const InvoiceLine& line);
 // FILL_BACKORDER: *filled = quantity taken off the backorder.
-int fill_backorder(ServerDatabase& db, int index, int line, const InvoiceRecord& copy, const InvoiceLine& delivered,
-                   double* filled);
-int remove_invoice_item(ServerDatabase& db, int index, int line, int return_to_stock, const InvoiceRecord& copy);
-int replace_invoice_item(ServerDatabase& db, int index, int line, const InvoiceRecord& copy,
-                         const InvoiceLine& new_line);
+Result fill_backorder(ServerDatabase& db, int index, int line, const InvoiceRecord& copy, const InvoiceLine& delivered,
+                      double* filled);
+Result remove_invoice_item(ServerDatabase& db, int index, int line, int return_to_stock, const InvoiceRecord& copy);
+// REPLACE_INVOICE_ITEM and SET_INVOICE_PAYMENT always save the inventory as well.
+Result replace_invoice_item(ServerDatabase& db, int index, int line, const InvoiceRecord& copy,
+                            const InvoiceLine& new_line);
 // SET_INVOICE_FIELD: on 1 with field 400, *change = the invoice's new change text.
-int set_invoice_field(ServerDatabase& db, int index, int field_code, std::string_view text, const InvoiceRecord& copy,
-                      std::string* change);
-int set_invoice_payment(ServerDatabase& db, int index, int payment, const InvoiceRecord& copy);
-int set_invoice_status(ServerDatabase& db, int index, int status, const InvoiceRecord& copy);
-int set_invoice_customer(ServerDatabase& db, int index, const InvoiceRecord& copy, const InvoiceRecord& header);
+Result set_invoice_field(ServerDatabase& db, int index, int field_code, std::string_view text,
+                         const InvoiceRecord& copy, std::string* change);
+Result set_invoice_payment(ServerDatabase& db, int index, int payment, const InvoiceRecord& copy);
+Result set_invoice_status(ServerDatabase& db, int index, int status, const InvoiceRecord& copy);
+Result set_invoice_customer(ServerDatabase& db, int index, const InvoiceRecord& copy, const InvoiceRecord& header);
 
 // GET_INVOICE / GET_INVOICE_ITEM: 1 and the record, else 0 and `out` untouched.
 int get_invoice(const ServerDatabase& db, int index, InvoiceRecord& out);

@@ -7,6 +7,7 @@
 #include "common/protocol.h"
 #include "common/text_field.h"
 #include "server/db/message_file.h"
+#include "server/db/write_through.h"
 
 namespace stk::server {
 
@@ -23,18 +24,10 @@ int find_message(const ServerDatabase& db, const MessageRecord& m) {
     return 0;
 }
 
-int save_and_answer(ServerDatabase& db) {
-    if (save_messages(db, db.paths.messages)) {
-        db.messages_unsaved = false;
-        return RESULT_OK;
-    }
-    db.messages_unsaved = true;
-    return RESULT_SAVE_FAILED;
-}
-
 }  // namespace
 
-int save_message(ServerDatabase& db, const MessageRecord& old_message, const MessageRecord& new_message) {
+Result save_message(ServerDatabase& db, const MessageRecord& old_message, const MessageRecord& new_message) {
+    ChangeSet changes(db);
     const bool is_new = field_empty(old_message.timestamp) || field_empty(old_message.text);
     if (is_new) {
         if (field_empty(new_message.text)) return RESULT_FAILED;
@@ -50,17 +43,21 @@ int save_message(ServerDatabase& db, const MessageRecord& old_message, const Mes
         db.messages[slot] = new_message;
         set_field(db.messages[slot].timestamp, format_message_timestamp(local_now()));
         db.messages.count = slot;
+        changes.message(slot);
     } else {
         const int slot = find_message(db, old_message);
         if (slot == 0) return RESULT_CHANGED;
         db.messages[slot] = new_message;
+        changes.message(slot);
     }
-    return save_and_answer(db);
+    return write_through(db, changes);
 }
 
-int delete_message(ServerDatabase& db, const MessageRecord& message) {
+Result delete_message(ServerDatabase& db, const MessageRecord& message) {
     const int slot = find_message(db, message);
     if (slot == 0) return RESULT_CHANGED;
+    ChangeSet changes(db);
+    changes.messages_from(slot);
     const int count = db.messages.count;
     if (slot < count) {
         std::memmove(&db.messages[slot], &db.messages[slot + 1],
@@ -68,8 +65,10 @@ int delete_message(ServerDatabase& db, const MessageRecord& message) {
     }
     std::memset(&db.messages[count], 0, sizeof(MessageRecord));
     db.messages.count = count - 1;
-    if (!db.messages.commit_for(db.messages.count)) return RESULT_FAILED;
-    return save_and_answer(db);
+    // The message is gone from memory either way, so the file follows it even when pages could not be freed.
+    const bool shrunk = db.messages.commit_for(db.messages.count);
+    const Result saved = write_through(db, changes);
+    return shrunk ? saved : RESULT_FAILED;
 }
 
 int list_messages(const ServerDatabase& db, std::string& blocks) {

@@ -50,8 +50,7 @@ int run_headless(int argc, char** argv, CommandLine& cl) {
         return 0;
     }
     app.exec();
-    runtime.shutdown();
-    return 0;
+    return runtime.shutdown() ? 0 : 1;
 }
 
 #ifdef STK_HAVE_SERVER_WINDOW
@@ -74,8 +73,12 @@ int run_window(int argc, char** argv, CommandLine& cl) {
     }
     // Serving, or failed with the log left open to be read: either way until the window closes.
     app.exec();
-    runtime.shutdown();
-    return 0;
+    // The window is closing: what the last save attempt logs must still reach someone.
+    runtime.db.log = [&window](std::string_view text) {
+        window.append_log(text);
+        std::fwrite(text.data(), 1, text.size(), stderr);
+    };
+    return runtime.shutdown() ? 0 : 1;
 }
 #endif
 

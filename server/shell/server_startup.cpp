@@ -9,6 +9,7 @@
 #include "server/db/inventory_file.h"
 #include "server/db/invoice_file.h"
 #include "server/db/message_file.h"
+#include "server/db/recovery.h"
 #include "server/shell/new_database_set.h"
 #include "server/shell/pointer_file.h"
 
@@ -72,13 +73,19 @@ std::string absolute_folder(const std::string& folder) {
     return s;
 }
 
-void ServerRuntime::shutdown() {
+bool ServerRuntime::shutdown() {
     if (listener) {
         listener->close();
         listener.reset();
     }
     dispatcher.reset();
+    // Once only: the destructor ends here too.
+    if (!ended_) {
+        saved_at_end_ = save_before_exit(db);
+        ended_ = true;
+    }
     db.release();
+    return saved_at_end_;
 }
 
 void check_other_instance(StartupUi& ui) {
@@ -157,8 +164,9 @@ StartupOutcome start_server(StartupUi& ui, ServerRuntime& rt, const StartupOptio
         log_with_path("Unable to load inventory database.\r\n", db.paths.inventory);
         return fail();
     }
+    TornInvoices torn;  // a growth of "invoices.dat" that a crash cut short is loaded up to its last whole invoice
     if (!(new_set && location.new_set.carry_invoices) &&
-        (!have_folder || load_invoices(db, db.paths.invoices) != 1)) {
+        (!have_folder || load_invoices(db, db.paths.invoices, &torn) != 1)) {
         log_with_path("Unable to load invoices database.\r\n", db.paths.invoices);
         return fail();
     }
@@ -167,6 +175,8 @@ StartupOutcome start_server(StartupUi& ui, ServerRuntime& rt, const StartupOptio
         log_with_path("Unable to load messages database.\r\n", db.paths.messages);
         return fail();
     }
+    // What a crash kept from reaching the files is in the journal.
+    if (!recover_from_journal(db, torn)) return fail();
 
     // The server name: given on the command line, or asked for.
     std::string name = rt.settings.server_name;

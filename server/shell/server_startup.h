@@ -52,8 +52,13 @@ struct ServerRuntime {
     ServerRuntime& operator=(const ServerRuntime&) = delete;
     ~ServerRuntime() { shutdown(); }
 
-    // The orderly end: stop listening (the socket file goes), release the tables.
-    void shutdown();
+    // The orderly end: stop listening (the socket file goes), try once more to save what is unsaved, release
+    // the tables. false when some database could not be saved (logged): the program then ends with status 1.
+    bool shutdown();
+
+private:
+    bool ended_ = false;
+    bool saved_at_end_ = true;
 };
 
 enum class StartupOutcome {

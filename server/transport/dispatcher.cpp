@@ -7,6 +7,7 @@
 #include "server/db/inventory_file.h"
 #include "server/db/invoice_file.h"
 #include "server/db/message_file.h"
+#include "server/db/write_through.h"
 #include "server/handlers/inventory_ops.h"
 #include "server/handlers/invoice_ops.h"
 #include "server/handlers/message_ops.h"
@@ -24,6 +25,7 @@ void zero(T& record) {
 
 // The three databases in the order they are saved, with their texts.
 struct SaveTarget {
+    const char* name;
     bool ServerDatabase::*unsaved;
     std::string_view failure_text;
     std::string_view success_text;
@@ -36,22 +38,24 @@ int save_invoices_whole(ServerDatabase& db) { return save_invoices(db, db.paths.
 int save_messages_whole(ServerDatabase& db) { return save_messages(db, db.paths.messages); }
 
 const SaveTarget kSaveTargets[] = {
-    {&ServerDatabase::inventory_unsaved,
+    {"inventory", &ServerDatabase::inventory_unsaved,
      "Stockavelle was unable to save inventory. The destination drive may be full, or the destination file(s) may "
      "be inaccessible or write protected.",
      "Your inventory was successfully saved.\r\n", save_inventory_whole, &DatabasePaths::inventory},
-    {&ServerDatabase::invoices_unsaved,
+    {"invoices", &ServerDatabase::invoices_unsaved,
      "Stockavelle was unable to save invoices. The destination drive may be full, or the destination file may be "
      "inaccessible or write protected.",
      "Your invoices were successfully saved.\r\n", save_invoices_whole, &DatabasePaths::invoices},
-    {&ServerDatabase::messages_unsaved,
+    {"messages", &ServerDatabase::messages_unsaved,
      "Stockavelle was unable to save messages. The destination drive may be full, or the destination file may be "
      "inaccessible or write protected.",
      "Your messages were successfully saved.\r\n", save_messages_whole, &DatabasePaths::messages},
 };
 
+// A file is only written whole once the journal holds every change in memory: a file ahead of the journal
+// would be set back by the journal's older records at the next start.
 bool try_save(ServerDatabase& db, const SaveTarget& t) {
-    if (t.save(db) == 1) {
+    if (journal_unjournaled(db) && t.save(db) == 1) {
         db.log_line(t.success_text);
         db.log_line(db.paths.*t.path);
         db.log_line("\r\n");
@@ -77,12 +81,37 @@ void save_all_databases(ServerDatabase& db, const AskRetryFn& ask_retry) {
             }
         }
     }
+    settle_journal(db);
 }
 
 void save_unsaved_databases(ServerDatabase& db) {
     for (const SaveTarget& t : kSaveTargets) {
         if (db.*t.unsaved) try_save(db, t);
     }
+    settle_journal(db);
+}
+
+bool save_before_exit(ServerDatabase& db) {
+    save_unsaved_databases(db);
+    std::string unsaved;
+    for (const SaveTarget& t : kSaveTargets) {
+        if (db.*t.unsaved) unsaved += std::string(unsaved.empty() ? "" : ", ") + t.name;
+    }
+    if (unsaved.empty()) {
+        // Every file holds everything: the next start has nothing to apply. A journal that cannot be emptied
+        // only has its records applied once more.
+        (void)db.journal.clear();
+        return true;
+    }
+    db.log_line("Stockavelle Server is ending with databases that could not be saved: " + unsaved + ".\r\n");
+    if (db.unjournaled.empty() && db.journal.is_open()) {
+        db.log_line("Their changes are kept in the journal and are applied at the next start:\r\n");
+        db.log_line(db.journal.path() + "\r\n");
+    } else {
+        db.log_line("The journal could not take their latest changes either.\r\n");
+    }
+    if (!db.last_failure.ok()) db.log_line("Last error: " + db.last_failure.message() + "\r\n");
+    return false;
 }
 
 bool Dispatcher::read_exactly(ByteStream& stream, void* buffer, std::size_t n) {

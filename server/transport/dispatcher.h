@@ -65,4 +65,9 @@ void save_all_databases(ServerDatabase& db, const AskRetryFn& ask_retry);
 // One attempt for every database marked unsaved, logging each outcome; unmarks those saved.
 void save_unsaved_databases(ServerDatabase& db);
 
+// The last thing before the server ends (SIGTERM, window closed): one more attempt for every unsaved database.
+// true when every file holds everything, and the journal is emptied; false when something is still unsaved,
+// after logging what, and whether the journal holds it for the next start.
+bool save_before_exit(ServerDatabase& db);
+
 }  // namespace stk::server
