@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QTreeView>
 
+#include "client/app/inventory_attach.h"
 #include "client/app/session.h"
 #include "client/contacts/contacts.h"
 #include "client/inventory/inventory_pane.h"
@@ -72,10 +73,11 @@ SaleWorkspace attach_sale(MainWindow& w, ServerApi& api, SaleSettings settings, 
 
     w.set_command_handler(ids::kAddress, [invoice] { invoice->edit_customer(); });
     w.set_command_handler(ids::kMenuRefresh, [invoice] { invoice->refresh_all(); });
-    w.set_command_handler(ids::kCtxDeleteItems, [inventory] { inventory->delete_selected(); });
+    w.set_command_handler(ids::kCtxDeleteItem, [inventory] { inventory->delete_selected(); });
     w.set_command_handler(ids::kCtxViewImage, [inventory] { inventory->view_image(inventory->current_row()); });
     w.set_command_handler(ids::kCtxEditLine, [invoice] { invoice->edit_selected_line(); });
     w.set_command_handler(ids::kCtxDeleteLine, [invoice] { invoice->delete_selected_line(); });
+    attach_inventory_items(w, api, {invoice, inventory});
     return {invoice, inventory};
 }
 

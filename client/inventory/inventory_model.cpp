@@ -3,6 +3,7 @@
 #include <QColor>
 #include <algorithm>
 
+#include "client/inventory/item_fields.h"
 #include "client/ui/list_views.h"
 #include "client/ui/text_1252.h"
 #include "common/number_text.h"
@@ -28,8 +29,6 @@ constexpr ListColumn kColumnTable[InventoryModel::kColumns] = {
     {"Note", 110, false},
     {"Last Audit Date", 110, true},
 };
-
-constexpr int kAuditDateColumn = 14;
 
 int sign(int v) { return v < 0 ? -1 : (v > 0 ? 1 : 0); }
 
@@ -69,24 +68,7 @@ int InventoryModel::width(int column) { return kColumnTable[column].width; }
 bool InventoryModel::right_aligned(int column) { return kColumnTable[column].right; }
 
 std::string_view InventoryModel::column_text(const InventoryRecord& r, int column) {
-    switch (column) {
-    case 0: return field(r.item_number);
-    case 1: return field(r.description);
-    case 2: return field(r.remark);
-    case 3: return field(r.unit_price);
-    case 4: return field(r.quantity);
-    case 5: return field(r.minimum_quantity);
-    case 6: return field(r.sold_quantity);
-    case 7: return field(r.unaccounted_quantity);
-    case 8: return field(r.category);
-    case 9: return field(r.location);
-    case 10: return field(r.standard_unit_cost);
-    case 11: return field(r.gross_profit);
-    case 12: return field(r.markup);
-    case 13: return field(r.note);
-    case 14: return field(r.last_audit_date);
-    default: return {};
-    }
+    return item_field_text(r, column);
 }
 
 InventoryModel::InventoryModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -130,7 +112,7 @@ int InventoryModel::compare(int a, int b, int column, bool ascending) const {
     }
     const std::string_view x = ascending ? ta : tb;
     const std::string_view y = ascending ? tb : ta;
-    if (column == kAuditDateColumn) return compare_audit_dates(x, y);
+    if (column == item_field::kLastAuditDate) return compare_audit_dates(x, y);
     return sign(QString::localeAwareCompare(from_1252(x), from_1252(y)));
 }
 

@@ -10,6 +10,7 @@
 #include <QTableView>
 #include <QTreeView>
 
+#include "client/inventory/item_fields.h"
 #include "client/ui/control_ids.h"
 #include "client/ui/list_views.h"
 #include "client/ui/shell_open.h"
@@ -81,15 +82,15 @@ void InventoryPane::show_context_menu(const QPoint& pos) {
         a->setData(command);
     };
     if (one) {
-        add("Edit/View...", ids::kCtxReceiveItem);
-        add("Add Similar Item...", ids::kCtxEditItem);
+        add("Edit/View...", ids::kCtxEditViewItem);
+        add("Add Similar Item...", ids::kCtxAddSimilarItem);
         add("View Image...", ids::kCtxViewImage);
     }
-    add("Update Prices...", ids::kCtxPriceFileLookup);
-    add("Update Description(s) and Prices...", ids::kCtxPriceFileUpdate);
+    add("Update Prices...", ids::kCtxUpdatePrices);
+    add("Update Description(s) and Prices...", ids::kCtxUpdateDescriptionsAndPrices);
     if (one) {
         menu.addSeparator();
-        add("Delete", ids::kCtxDeleteItems);
+        add("Delete", ids::kCtxDeleteItem);
     }
     QAction* chosen = menu.exec(v->viewport()->mapToGlobal(pos));
     if (!chosen) return;
@@ -98,7 +99,7 @@ void InventoryPane::show_context_menu(const QPoint& pos) {
         context_command(command);
     } else if (command == ids::kCtxViewImage) {
         view_image(current_row());
-    } else if (command == ids::kCtxDeleteItems) {
+    } else if (command == ids::kCtxDeleteItem) {
         delete_selected();
     }
 }
@@ -140,9 +141,9 @@ int InventoryPane::search(std::string_view text) {
     if (r != RESULT_OK) return 0;
     model_.assign(std::move(items));
     if (sort_by_stock)
-        model_.sort_rows(4, true);
+        model_.sort_rows(item_field::kQuantity, true);
     else
-        model_.sort_rows(6, false);
+        model_.sort_rows(item_field::kSoldQuantity, false);
     return 1;
 }
 
@@ -193,22 +194,7 @@ int InventoryPane::delete_row(int row) {
     // The item as the client last received it, rebuilt from the row's cells.
     const InventoryRecord& shown = model_.item(slot);
     InventoryRecord sent{};
-    auto take = [](auto& to, const auto& from) { set_field(to, field(from)); };
-    take(sent.item_number, shown.item_number);
-    take(sent.description, shown.description);
-    take(sent.remark, shown.remark);
-    take(sent.unit_price, shown.unit_price);
-    take(sent.quantity, shown.quantity);
-    take(sent.minimum_quantity, shown.minimum_quantity);
-    take(sent.sold_quantity, shown.sold_quantity);
-    take(sent.unaccounted_quantity, shown.unaccounted_quantity);
-    take(sent.category, shown.category);
-    take(sent.location, shown.location);
-    take(sent.standard_unit_cost, shown.standard_unit_cost);
-    take(sent.gross_profit, shown.gross_profit);
-    take(sent.markup, shown.markup);
-    take(sent.note, shown.note);
-    take(sent.last_audit_date, shown.last_audit_date);
+    for (int f = 0; f < item_field::kCount; ++f) set_item_field(sent, f, item_field_text(shown, f));
     note(DELETE_INVENTORY_ITEM, field(sent.item_number));
     const int r = api_.delete_inventory_item(sent);
     if (r == kTransportFailed) return 0;

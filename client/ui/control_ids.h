@@ -59,11 +59,11 @@ inline constexpr int kMenuInvoices = 40034;
 inline constexpr int kMenuSuggestedOrderReport = 40035;
 
 // Context-menu commands of the two list views.
-inline constexpr int kCtxEditItem = 4010;
-inline constexpr int kCtxPriceFileUpdate = 4011;
-inline constexpr int kCtxReceiveItem = 4012;
-inline constexpr int kCtxPriceFileLookup = 4013;
-inline constexpr int kCtxDeleteItems = 4014;
+inline constexpr int kCtxAddSimilarItem = 4010;
+inline constexpr int kCtxUpdateDescriptionsAndPrices = 4011;
+inline constexpr int kCtxEditViewItem = 4012;
+inline constexpr int kCtxUpdatePrices = 4013;
+inline constexpr int kCtxDeleteItem = 4014;
 inline constexpr int kCtxViewImage = 4015;
 inline constexpr int kCtxEditLine = 4020;
 inline constexpr int kCtxDeleteLine = 4021;
