@@ -42,6 +42,7 @@ inline constexpr int kTaxPercent = 418;
 // List views.
 inline constexpr int kInventoryList = 501;
 inline constexpr int kInvoiceLines = 502;
+inline constexpr int kPickerList = 504;  // the file picker's list
 
 // Menu commands.
 inline constexpr int kMenuPrint = 40001;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -14,6 +15,7 @@ DialogSeam::MessageHandler g_message;
 DialogSeam::DialogHandler g_dialog;
 DialogSeam::FileHandler g_file;
 DialogSeam::FolderHandler g_folder;
+DialogSeam::MenuHandler g_menu;
 
 QMessageBox::StandardButton standard(MsgAnswer a) {
     switch (a) {
@@ -94,6 +96,13 @@ QString DialogSeam::choose_folder(QWidget* parent, const QString& title) {
 
 void DialogSeam::set_folder_handler(FolderHandler handler) { g_folder = std::move(handler); }
 
+QAction* DialogSeam::popup(QMenu& menu, const QPoint& global_pos) {
+    if (g_menu) return g_menu(menu);
+    return menu.exec(global_pos);
+}
+
+void DialogSeam::set_menu_handler(MenuHandler handler) { g_menu = std::move(handler); }
+
 void DialogSeam::set_message_handler(MessageHandler handler) { g_message = std::move(handler); }
 void DialogSeam::set_dialog_handler(DialogHandler handler) { g_dialog = std::move(handler); }
 void DialogSeam::set_file_handler(FileHandler handler) { g_file = std::move(handler); }
@@ -103,6 +112,7 @@ void DialogSeam::reset() {
     g_dialog = nullptr;
     g_file = nullptr;
     g_folder = nullptr;
+    g_menu = nullptr;
 }
 
 }  // namespace stk::client

@@ -4,7 +4,10 @@
 #include <QString>
 #include <functional>
 
+class QAction;
 class QDialog;
+class QMenu;
+class QPoint;
 class QWidget;
 
 namespace stk::client {
@@ -41,6 +44,10 @@ public:
     using FolderHandler = std::function<QString(const QString& title)>;
     static QString choose_folder(QWidget* parent, const QString& title);
     static void set_folder_handler(FolderHandler handler);
+    // A pop-up menu at a screen position; returns the chosen action, or nullptr when none was chosen.
+    using MenuHandler = std::function<QAction*(QMenu& menu)>;
+    static QAction* popup(QMenu& menu, const QPoint& global_pos);
+    static void set_menu_handler(MenuHandler handler);
 
     // Tests install handlers; an unset handler shows the real thing.
     static void set_message_handler(MessageHandler handler);
