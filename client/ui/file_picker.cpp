@@ -19,7 +19,8 @@ namespace {
 constexpr int kShortestName = 5;  // "a.txt": anything shorter has no name in front of ".txt"
 
 bool is_price_file_mode(int mode) {
-    return mode == ids::kSearchPriceFile || mode == ids::kCtxPriceFileLookup || mode == ids::kCtxPriceFileUpdate;
+    return mode == ids::kSearchPriceFile || mode == ids::kCtxUpdatePrices ||
+           mode == ids::kCtxUpdateDescriptionsAndPrices;
 }
 
 }  // namespace

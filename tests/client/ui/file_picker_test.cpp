@@ -51,7 +51,7 @@ TEST_F(FilePickerTest, ListsTheTextFilesOfTheModesFolderByNameSorted) {
     EXPECT_EQ(list->model()->headerData(0, Qt::Horizontal).toString(), "");
     EXPECT_EQ(list->columnWidth(0), kPickerColumnWidth);
 
-    for (int mode : {ids::kCtxPriceFileLookup, ids::kCtxPriceFileUpdate})
+    for (int mode : {ids::kCtxUpdatePrices, ids::kCtxUpdateDescriptionsAndPrices})
         EXPECT_EQ(FilePicker(nullptr, data_set_.path(), mode, nullptr).names().size(), 3);
     FilePicker layouts(nullptr, data_set_.path(), ids::kMenuPrint, nullptr);
     EXPECT_EQ(layouts.windowTitle(), "Select a Layout");
