@@ -10,6 +10,7 @@
 #include "client/inventory/inventory_pane.h"
 #include "client/invoice/invoice_workspace.h"
 #include "client/main_window/main_window.h"
+#include "client/price_files/price_search.h"
 #include "client/ui/artwork.h"
 #include "client/ui/control_ids.h"
 #include "client/ui/text_1252.h"
@@ -78,6 +79,7 @@ SaleWorkspace attach_sale(MainWindow& w, ServerApi& api, SaleSettings settings, 
     w.set_command_handler(ids::kCtxEditLine, [invoice] { invoice->edit_selected_line(); });
     w.set_command_handler(ids::kCtxDeleteLine, [invoice] { invoice->delete_selected_line(); });
     attach_inventory_items(w, api, {invoice, inventory});
+    w.set_command_handler(ids::kSearchPriceFile, [widgets, settings] { search_price_files(widgets, settings); });
     return {invoice, inventory};
 }
 
