@@ -13,7 +13,8 @@ std::string comparable_files(const std::string& folder);
 std::string differing_files(const std::string& folder_a, const std::string& folder_b);
 
 // Items whose stock on hand (a number, not below 0) is not what their cost layers still hold, as
-// "number: stock vs layers" lines. The layer refit keeps the two equal after every request.
+// "number: stock vs layers" lines. The layer refit makes the two equal whenever it runs; a receipt after a
+// filled backorder took the stock below zero leaves them apart.
 std::string stock_layer_mismatches(const std::string& folder);
 
 }  // namespace stk::crash
