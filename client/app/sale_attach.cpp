@@ -8,6 +8,7 @@
 #include "client/app/session.h"
 #include "client/contacts/contacts.h"
 #include "client/inventory/inventory_pane.h"
+#include "client/invoice/invoice_item_dialog.h"
 #include "client/invoice/invoice_workspace.h"
 #include "client/main_window/main_window.h"
 #include "client/price_files/price_search.h"
@@ -79,6 +80,7 @@ SaleWorkspace attach_sale(MainWindow& w, ServerApi& api, SaleSettings settings, 
     w.set_command_handler(ids::kCtxEditLine, [invoice] { invoice->edit_selected_line(); });
     w.set_command_handler(ids::kCtxDeleteLine, [invoice] { invoice->delete_selected_line(); });
     attach_inventory_items(w, api, {invoice, inventory});
+    invoice->edit_line = [invoice](int line) { edit_invoice_line(*invoice, line); };
     w.set_command_handler(ids::kSearchPriceFile, [widgets, settings] { search_price_files(widgets, settings); });
     return {invoice, inventory};
 }

@@ -88,6 +88,10 @@ void InvoiceLinesModel::remove_row(int row) {
     if (rows_ > row) emit dataChanged(index(row, 0), index(rows_ - 1, kColumns - 1));
 }
 
+void InvoiceLinesModel::row_changed(int row) {
+    if (row >= 0 && row < rows_) emit dataChanged(index(row, 0), index(row, kColumns - 1));
+}
+
 void InvoiceLinesModel::set_icons(const QIcon& normal, const QIcon& at_or_below_cost) {
     icons_[0] = normal;
     icons_[1] = at_or_below_cost;

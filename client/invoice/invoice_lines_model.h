@@ -28,6 +28,7 @@ public:
     void reset();
     void append_row();   // the record's line_count grew by one
     void remove_row(int row);
+    void row_changed(int row);  // the line of this row was replaced in the record
 
     // Icons for image index 0 and 1.
     void set_icons(const QIcon& normal, const QIcon& at_or_below_cost);

@@ -6,7 +6,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QTableView>
 #include <QTreeView>
 #include <cstring>
@@ -14,6 +13,7 @@
 #include "client/inventory/inventory_pane.h"
 #include "client/ui/control_ids.h"
 #include "client/ui/dialog_seam.h"
+#include "client/ui/list_menu.h"
 #include "client/ui/list_views.h"
 #include "client/ui/strings.h"
 #include "client/ui/text_1252.h"
@@ -74,17 +74,12 @@ void InvoiceWorkspace::connect_widgets(bool own_field_signals) {
 }
 
 void InvoiceWorkspace::show_line_menu(const QPoint& pos) {
-    QAbstractItemView* v = w_.invoice_lines;
-    const QModelIndex hit = v->indexAt(pos);
-    if (!hit.isValid()) return;
-    v->setCurrentIndex(hit);
-    QMenu menu(v);
-    QAction* edit = menu.addAction(QStringLiteral("Edit/View..."));
-    menu.addSeparator();
-    QAction* del = menu.addAction(QStringLiteral("Delete"));
-    QAction* chosen = menu.exec(v->viewport()->mapToGlobal(pos));
-    if (chosen == edit) edit_selected_line();
-    else if (chosen == del) delete_selected_line();
+    static const ListMenuEntries kLineMenu = {
+        {"Edit/View...", id::kCtxEditLine}, kListMenuSeparator, {"Delete", id::kCtxDeleteLine}};
+    show_list_menu(w_.invoice_lines, pos, kLineMenu, [this](int command) {
+        if (command == id::kCtxEditLine) edit_selected_line();
+        if (command == id::kCtxDeleteLine) delete_selected_line();
+    });
 }
 
 void InvoiceWorkspace::connect_field_signals() {

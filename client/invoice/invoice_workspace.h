@@ -60,6 +60,9 @@ public:
     int remove_line(int row);          // after the caller's confirmation
     void delete_selected_line();       // Delete key / context "Delete": asks, then removes
     void edit_selected_line();         // context "Edit/View...": asks when paid, then the line dialog
+    // Replaces line `line` (1-based) with `new_line` (the Invoice Item dialog's OK). Result 2 shows string 19
+    // over `message_owner` and reloads; any other failure reloads too, so the screen shows what is stored.
+    int replace_line(int line, const InvoiceLine& new_line, QWidget* message_owner);
     void copy_line_to_entry(int row);
     int save_field(int field_id);
     int change_payment(int payment);
