@@ -61,6 +61,12 @@ if [ ! -f "$data_set/stockavelle client settings.txt" ]; then
       "build/bin/default client settings.txt" >"$data_set/stockavelle client settings.txt"
 fi
 
+# Two suppliers' price lists for "Search..." and "Update Prices..."; a list the user changed is kept.
+mkdir -p "$data_set/Price Files"
+for price_file in "resources/demo/Price Files/"*.txt; do
+  [ -e "$data_set/Price Files/${price_file##*/}" ] || cp "$price_file" "$data_set/Price Files/"
+done
+
 echo "Demo database set: $database_set (server log: $server_log)"
 echo "Demo data set:     $data_set"
 build/bin/Stockavelle --data-set "$data_set"
