@@ -48,6 +48,8 @@ build/bin/seed_demo --server-name "$server_name"
 # A data set made here rather than by the client's folder dialog, so the company details are already filled in.
 if [ ! -f "$data_set/stockavelle client settings.txt" ]; then
   mkdir -p "$data_set/Price Files" "$data_set/Receipt Layouts" "$data_set/Reports/Inventory Images"
+  # A supplier's delivery to receive with File > Import Items... (it fills the dust masks' backorder first).
+  cp -r resources/demo/Deliveries "$data_set/"
   cp "build/bin/Default Layout.txt" "$data_set/Receipt Layouts/"
   cp build/bin/*.xsl "$data_set/Reports/"
   sed -e 's/^WindowTitle=.*\r$/WindowTitle=Harbour Hardware\r/' \

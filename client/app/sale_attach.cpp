@@ -79,7 +79,7 @@ SaleWorkspace attach_sale(MainWindow& w, ServerApi& api, SaleSettings settings, 
     w.set_command_handler(ids::kCtxViewImage, [inventory] { inventory->view_image(inventory->current_row()); });
     w.set_command_handler(ids::kCtxEditLine, [invoice] { invoice->edit_selected_line(); });
     w.set_command_handler(ids::kCtxDeleteLine, [invoice] { invoice->delete_selected_line(); });
-    attach_inventory_items(w, api, {invoice, inventory});
+    attach_inventory_items(w, api, {invoice, inventory}, settings);
     invoice->edit_line = [invoice](int line) { edit_invoice_line(*invoice, line); };
     w.set_command_handler(ids::kSearchPriceFile, [widgets, settings] { search_price_files(widgets, settings); });
     return {invoice, inventory};

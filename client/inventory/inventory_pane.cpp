@@ -6,12 +6,13 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLineEdit>
-#include <QMenu>
+#include <QItemSelectionModel>
 #include <QTableView>
 #include <QTreeView>
 
 #include "client/inventory/item_fields.h"
 #include "client/ui/control_ids.h"
+#include "client/ui/list_menu.h"
 #include "client/ui/list_views.h"
 #include "client/ui/shell_open.h"
 #include "client/ui/strings.h"
@@ -66,35 +67,28 @@ void InventoryPane::connect_widgets(bool own_type_ahead_timer) {
     // click and would then overwrite the entry fields whenever a row is merely selected.
     connect(v, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& i) { copy_to_entry(i.row()); });
     install_list_keys(v, this, [this] { delete_selected(); }, [this] { copy_to_entry(current_row()); });
-    v->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(v, &QWidget::customContextMenuRequested, this, &InventoryPane::show_context_menu);
+    attach_list_menu(v, this, [this] { return menu_entries(); }, [this](int command) { run_menu_command(command); });
 }
 
-void InventoryPane::show_context_menu(const QPoint& pos) {
-    QAbstractItemView* v = w_.inventory_list;
-    const QModelIndex hit = v->indexAt(pos);
-    if (!hit.isValid()) return;
-    if (!v->selectionModel()->isRowSelected(hit.row(), {})) v->setCurrentIndex(hit);
-    const bool one = v->selectionModel()->selectedRows().size() == 1;
-    QMenu menu(v);
-    auto add = [&](const char* text, int command) {
-        QAction* a = menu.addAction(QString::fromLatin1(text));
-        a->setData(command);
-    };
+ListMenuEntries InventoryPane::menu_entries() const {
+    QItemSelectionModel* selection = w_.inventory_list ? w_.inventory_list->selectionModel() : nullptr;
+    const bool one = selection && selection->selectedRows().size() == 1;
+    ListMenuEntries entries;
     if (one) {
-        add("Edit/View...", ids::kCtxEditViewItem);
-        add("Add Similar Item...", ids::kCtxAddSimilarItem);
-        add("View Image...", ids::kCtxViewImage);
+        entries.push_back({"Edit/View...", ids::kCtxEditViewItem});
+        entries.push_back({"Add Similar Item...", ids::kCtxAddSimilarItem});
+        entries.push_back({"View Image...", ids::kCtxViewImage});
     }
-    add("Update Prices...", ids::kCtxUpdatePrices);
-    add("Update Description(s) and Prices...", ids::kCtxUpdateDescriptionsAndPrices);
+    entries.push_back({"Update Prices...", ids::kCtxUpdatePrices});
+    entries.push_back({"Update Description(s) and Prices...", ids::kCtxUpdateDescriptionsAndPrices});
     if (one) {
-        menu.addSeparator();
-        add("Delete", ids::kCtxDeleteItem);
+        entries.push_back(kListMenuSeparator);
+        entries.push_back({"Delete", ids::kCtxDeleteItem});
     }
-    QAction* chosen = menu.exec(v->viewport()->mapToGlobal(pos));
-    if (!chosen) return;
-    const int command = chosen->data().toInt();
+    return entries;
+}
+
+void InventoryPane::run_menu_command(int command) {
     if (context_command) {
         context_command(command);
     } else if (command == ids::kCtxViewImage) {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "client/inventory/inventory_model.h"
+#include "client/ui/list_menu.h"
 #include "client/ui/sale_context.h"
 
 namespace stk::client {
@@ -26,9 +27,12 @@ public:
     RequestObserver on_request;
     // Opens a file with the desktop's opener; replaced by tests.
     std::function<bool(const QString& path)> open_file;
-    // Context-menu commands owned elsewhere: the Inventory Item dialog (4010, 4012) and the price-file
-    // picker (4011, 4013). Called with the command id.
+    // Right-click menu commands, by id; unset, the pane runs "View Image..." and "Delete" itself.
     std::function<void(int command)> context_command;
+    // The right-click menu (501) as it is for the selection now: the entries for one item only when exactly one
+    // row is selected.
+    ListMenuEntries menu_entries() const;
+    void run_menu_command(int command);
 
     InventoryModel& model() { return model_; }
     const std::string& last_search_text() const { return last_search_; }
@@ -63,7 +67,6 @@ public:
 
 private:
     void note(int opcode, std::string_view text = {}) const;
-    void show_context_menu(const QPoint& pos);
 
     ServerApi& api_;
     SaleSettings settings_;

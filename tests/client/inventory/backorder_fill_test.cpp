@@ -1,5 +1,5 @@
 #include "client/inventory/backorder_fill.h"
-#include "tests/client/inventory/item_dialog_fixture.h"
+#include "tests/client/support/item_dialog_fixture.h"
 
 namespace stk::client::testing {
 namespace {

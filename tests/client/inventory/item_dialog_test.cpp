@@ -1,7 +1,7 @@
 #include <QFile>
 
 #include "common/dates.h"
-#include "tests/client/inventory/item_dialog_fixture.h"
+#include "tests/client/support/item_dialog_fixture.h"
 
 namespace stk::client::testing {
 namespace {
@@ -68,7 +68,9 @@ TEST_F(InventoryItem, ReceivingTwoDeliveriesMakesTwoCostLayers) {
         set(d, ItemDialog::kNewUnitCost, "3.00");
         press(d, ItemDialog::kOk);
     });
-    window->run_command(ids::kCtxEditViewItem);
+    EXPECT_EQ(right_click("BOLT", "Edit/View..."),
+              QStringList({"Edit/View...", "Add Similar Item...", "View Image...", "Update Prices...",
+                           "Update Description(s) and Prices...", "-", "Delete"}));
     EXPECT_EQ(window->focusWidget(), edit(ids::kItemNumber));
     bolt = stored("BOLT");
     EXPECT_STREQ(bolt.quantity, "15");

@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QPixmap>
 
-#include "tests/client/inventory/item_dialog_fixture.h"
+#include "tests/client/support/item_dialog_fixture.h"
 
 namespace stk::client::testing {
 namespace {
@@ -51,6 +51,18 @@ TEST_F(Screenshots, InventoryItemDialogInEachMode) {
     window->run_command(ids::kCtxEditViewItem);
     item_steps.push_back(shoot("inventory-item-similar"));
     window->run_command(ids::kCtxAddSimilarItem);
+
+    // A price-file update with descriptions, and an import line of a stocked item.
+    InventoryRecord priced = stored("HM-16");
+    set_field(priced.description, "CLAW HAMMER 16OZ FIBERGLASS");
+    set_field(priced.unit_price, "25.49");
+    set_field(priced.standard_unit_cost, "13.45");
+    item_steps.push_back(shoot("inventory-item-price-update"));
+    editor->open(item_mode::kUpdateDescriptionsAndPrices, form_for_price_update(stored("HM-16"), priced));
+    InventoryRecord delivered = stored("HM-16");
+    set_field(delivered.standard_unit_cost, "12.85");
+    item_steps.push_back(shoot("inventory-item-import"));
+    editor->open(item_mode::kImportItems, form_for_import(stored("HM-16"), delivered, "6"));
 }
 
 }  // namespace

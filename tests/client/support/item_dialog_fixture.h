@@ -3,6 +3,8 @@
 // cancelled.
 #pragma once
 
+#include <QAction>
+#include <QMenu>
 #include <QPushButton>
 #include <QTreeView>
 
@@ -34,6 +36,10 @@ protected:
                 if (item->result() == 0) item->button(ItemDialog::kCancel)->click();
                 return item->result();
             }
+            if (other_dialog) {
+                const int answer = other_dialog(d);
+                if (answer >= 0) return answer;
+            }
             if (d.windowTitle() == "Enter Your Identification") {
                 if (auto* e = d.findChild<QLineEdit*>("1050")) e->setText(salesperson);
                 return static_cast<int>(QDialog::Accepted);
@@ -64,9 +70,30 @@ protected:
         list->setCurrentIndex(list->model()->index(row, 0));
     }
 
+    // Right-clicks the inventory list on the row of `number` and chooses `pick` from the menu; returns the
+    // entries offered ("-" for a separator).
+    QStringList right_click(const char* number, const QString& pick) {
+        QStringList offered;
+        DialogSeam::set_menu_handler([&](QMenu& menu) -> QAction* {
+            QAction* chosen = nullptr;
+            for (QAction* a : menu.actions()) {
+                offered << (a->isSeparator() ? QStringLiteral("-") : a->text());
+                if (!a->isSeparator() && a->text() == pick) chosen = a;
+            }
+            return chosen;
+        });
+        auto* list = window->inventory_list();
+        const QModelIndex row = list->model()->index(pane().model().find_row(number), 0);
+        emit list->customContextMenuRequested(list->visualRect(row).center());
+        DialogSeam::set_menu_handler(nullptr);
+        return offered;
+    }
+
     InventoryItemEditor* editor = nullptr;
     std::deque<Step> item_steps;
     int item_dialogs = 0;
+    // Answers any other dialog first; -1 leaves it to the default answers.
+    std::function<int(QDialog&)> other_dialog;
 };
 
 }  // namespace stk::client::testing
