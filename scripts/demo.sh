@@ -48,8 +48,6 @@ build/bin/seed_demo --server-name "$server_name"
 # A data set made here rather than by the client's folder dialog, so the company details are already filled in.
 if [ ! -f "$data_set/stockavelle client settings.txt" ]; then
   mkdir -p "$data_set/Price Files" "$data_set/Receipt Layouts" "$data_set/Reports/Inventory Images"
-  # A supplier's delivery to receive with File > Import Items... (it fills the dust masks' backorder first).
-  cp -r resources/demo/Deliveries "$data_set/"
   cp "build/bin/Default Layout.txt" "$data_set/Receipt Layouts/"
   cp build/bin/*.xsl "$data_set/Reports/"
   sed -e 's/^WindowTitle=.*\r$/WindowTitle=Harbour Hardware\r/' \
@@ -67,6 +65,13 @@ fi
 mkdir -p "$data_set/Price Files"
 for price_file in "resources/demo/Price Files/"*.txt; do
   [ -e "$data_set/Price Files/${price_file##*/}" ] || cp "$price_file" "$data_set/Price Files/"
+done
+
+# A supplier's delivery to receive with File > "Import Items..." (the dust masks' backorder is offered the new
+# stock first); a delivery the user changed is kept.
+mkdir -p "$data_set/Deliveries"
+for delivery in resources/demo/Deliveries/*.txt; do
+  [ -e "$data_set/Deliveries/${delivery##*/}" ] || cp "$delivery" "$data_set/Deliveries/"
 done
 
 echo "Demo database set: $database_set (server log: $server_log)"
