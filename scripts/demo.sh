@@ -48,7 +48,7 @@ build/bin/seed_demo --server-name "$server_name"
 # A data set made here rather than by the client's folder dialog, so the company details are already filled in.
 if [ ! -f "$data_set/stockavelle client settings.txt" ]; then
   mkdir -p "$data_set/Price Files" "$data_set/Receipt Layouts" "$data_set/Reports/Inventory Images"
-  cp "build/bin/Default Layout.txt" "$data_set/Receipt Layouts/"
+  cp "build/bin/Default Layout.txt" "build/bin/80mm Receipt.txt" "$data_set/Receipt Layouts/"
   cp build/bin/*.xsl "$data_set/Reports/"
   sed -e 's/^WindowTitle=.*\r$/WindowTitle=Harbour Hardware\r/' \
       -e 's/^CompanyName=.*\r$/CompanyName=Harbour Hardware\r/' \

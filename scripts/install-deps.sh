@@ -12,6 +12,9 @@ packages=(
   xvfb xauth xsltproc poppler-utils fonts-dejavu-core locales-all
   # running: the client opens reports and documentation with the desktop's default program
   xdg-utils
+  # receipts: free faces with the metrics of the Windows faces that layouts name (Arial, Times New Roman and
+  # Courier New; Calibri; Cambria), so texts measure as the layout's author saw them and fit their boxes
+  fonts-liberation2 fonts-crosextra-carlito fonts-crosextra-caladea
 )
 
 missing=()

@@ -58,6 +58,7 @@ bool make_data_set(const QString& folder, const QString& program_folder) {
     static const char* const kCopies[][2] = {
         {"default client settings.txt", "stockavelle client settings.txt"},
         {"Default Layout.txt", "Receipt Layouts/Default Layout.txt"},
+        {"80mm Receipt.txt", "Receipt Layouts/80mm Receipt.txt"},
         {"sales report.xsl", "Reports/sales report.xsl"},
         {"non-inventory sales report.xsl", "Reports/non-inventory sales report.xsl"},
         {"suggested order report.xsl", "Reports/suggested order report.xsl"},

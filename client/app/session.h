@@ -9,6 +9,7 @@
 #include "client/api/server_api.h"
 #include "client/app/client_settings.h"
 #include "client/contacts/contacts.h"
+#include "client/receipts/receipt_layout.h"
 #include "client/ui/reserved_array.h"
 #include "common/records.h"
 
@@ -20,12 +21,8 @@ class MainWindow;
 struct InvoiceResultSlot {
     char bytes[648];
 };
-struct ReceiptElementSlot {
-    char bytes[984];
-};
 
 inline constexpr int kMaxMessages = 10000;
-inline constexpr int kMaxReceiptElements = 500;
 
 struct ClientSession {
     QString program_folder;  // folder of the running program, no trailing separator
@@ -52,7 +49,7 @@ struct ClientSession {
     ReservedArray<InventoryRecord> inventory_results;
     ReservedArray<MessageRecord> messages;
     ReservedArray<std::int32_t> history;
-    ReservedArray<ReceiptElementSlot> receipt_elements;
+    ReceiptLayout receipt_elements;  // filled anew by every print
 
     MainWindow* main_window = nullptr;
     // Where the Invoices window opens and what it leaves behind when it closes: 790 x 400 centred on the

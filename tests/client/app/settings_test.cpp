@@ -87,8 +87,8 @@ protected:
         ASSERT_TRUE(dir_.isValid());
         program_ = dir_.filePath(QStringLiteral("program"));
         QDir().mkpath(program_);
-        for (const char* name : {"default client settings.txt", "Default Layout.txt", "sales report.xsl",
-                                 "non-inventory sales report.xsl", "suggested order report.xsl"}) {
+        for (const char* name : {"default client settings.txt", "Default Layout.txt", "80mm Receipt.txt",
+                                 "sales report.xsl", "non-inventory sales report.xsl", "suggested order report.xsl"}) {
             QFile f(program_ + "/" + name);
             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
             f.write(QByteArray("template ") + name);
@@ -131,6 +131,7 @@ TEST_F(DataSetTest, NewDataSetGetsFoldersAndTemplates) {
         EXPECT_TRUE(QDir(set + "/" + sub).exists()) << sub;
     EXPECT_EQ(contents(set + "/stockavelle client settings.txt"), "template default client settings.txt");
     EXPECT_EQ(contents(set + "/Receipt Layouts/Default Layout.txt"), "template Default Layout.txt");
+    EXPECT_EQ(contents(set + "/Receipt Layouts/80mm Receipt.txt"), "template 80mm Receipt.txt");
     EXPECT_EQ(contents(set + "/Reports/suggested order report.xsl"), "template suggested order report.xsl");
     EXPECT_TRUE(messages_.empty());
 }
