@@ -7,6 +7,8 @@
 #include "client/invoice/invoice_workspace.h"
 #include "client/main_window/main_window.h"
 #include "client/receipts/receipt_printing.h"
+#include "client/ui/control_ids.h"
+#include "client/ui/file_picker.h"
 #include "client/ui/text_1252.h"
 #include "common/dates.h"
 #include "common/number_text.h"
@@ -20,6 +22,12 @@ constexpr double kDefaultRowHeight = 0.14;
 
 void print_with(MainWindow& window, const QString& path) {
     print_receipt(&window, path, session().receipt_elements, receipt_content(window));
+}
+
+// The picker "Select a Layout" over the data set's "Receipt Layouts"; activating a layout closes it. "" when the
+// user closed it without one.
+QString choose_layout(MainWindow& window) {
+    return run_file_picker(&window, session().data_set, ids::kMenuPrint, [](const QString&) { return true; });
 }
 
 }  // namespace
@@ -54,6 +62,14 @@ QString layout_path(const QString& name) {
 
 void attach_receipts(MainWindow& window) {
     window.on_print_invoice = [&window] { print_with(window, session().default_layout_path); };
+    window.set_command_handler(ids::kMenuPrint, [&window] {
+        const QString layout = choose_layout(window);
+        if (!layout.isEmpty()) print_with(window, layout);
+    });
+    window.set_command_handler(ids::kMenuPrintPreview, [&window] {
+        const QString layout = choose_layout(window);
+        if (!layout.isEmpty()) preview_receipt(&window, layout, session().receipt_elements, receipt_content(window));
+    });
 }
 
 }  // namespace stk::client

@@ -21,6 +21,7 @@ void MainWindow::build_menu() {
     add(file, "New Invoice...", ids::kMenuNewInvoice);
     add(file, "Import Items...", ids::kMenuImportItems);
     add(file, "&Print...", ids::kMenuPrint);
+    add(file, "Print Preview...", ids::kMenuPrintPreview);
     file->addSeparator();
     add(file, "E&xit", ids::kMenuExit);
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));

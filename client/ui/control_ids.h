@@ -46,6 +46,8 @@ inline constexpr int kPickerList = 504;  // the file picker's list
 
 // Menu commands.
 inline constexpr int kMenuPrint = 40001;
+// File > "Print Preview...": an id of our own, clear of the resource ids.
+inline constexpr int kMenuPrintPreview = 40101;
 inline constexpr int kMenuExit = 40002;
 inline constexpr int kMenuNewInvoice = 40004;
 inline constexpr int kMenuViewHelp = 40008;

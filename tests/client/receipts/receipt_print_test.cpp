@@ -2,6 +2,7 @@
 // into a PDF file, the messages for layouts and printers that fail, and `--print-invoice`.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -13,6 +14,7 @@
 
 #include "client/app/receipt_attach.h"
 #include "client/receipts/receipt_printing.h"
+#include "client/ui/file_picker.h"
 #include "client/ui/toolbar.h"
 #include "tests/client/receipts/pdf_text.h"
 #include "tests/client/support/sale_fixture.h"
@@ -47,6 +49,12 @@ protected:
             if (d.windowTitle() == "Enter Your Identification") {
                 if (auto* e = d.findChild<QLineEdit*>("1050")) e->setText(salesperson);
                 return static_cast<int>(QDialog::Accepted);
+            }
+            if (auto* picker = qobject_cast<FilePicker*>(&d)) {
+                picker_title = picker->windowTitle();
+                picker_names = picker->names();
+                picker->activate(static_cast<int>(picker_names.indexOf(pick)));
+                return picker->result();
             }
             if (auto* print = qobject_cast<QPrintDialog*>(&d)) {
                 ++print_dialogs;
@@ -94,6 +102,9 @@ protected:
     QString print_to;
     int preview_pages = -1;
     int print_dialogs = 0;
+    QString pick;  // the layout the picker activates; none when empty
+    QString picker_title;
+    QStringList picker_names;
 };
 
 TEST_F(ReceiptPrintTest, ToolbarPrintButtonPrintsTheCurrentInvoiceWithTheDefaultLayout) {
@@ -157,6 +168,36 @@ TEST_F(ReceiptPrintTest, ThePreviewReadsTheLayoutAnewEachTime) {
               PrintOutcome::LayoutUnreadable);
     EXPECT_EQ(preview_pages, -1);
     EXPECT_EQ(messages.size(), 1u);
+}
+
+TEST_F(ReceiptPrintTest, FilePrintAndPreviewUseTheLayoutChosenInThePicker) {
+    ring_up_sale();
+    write_layout(data_set.filePath(QStringLiteral("Receipt Layouts/Numbers Only.txt")),
+                 "ITEM NUMBER FIELD\t\t\tArial\t10\tFALSE\tFALSE\tLEFT\tTOP\t0\t0\t3\t6\r\n"
+                 "ITEM QUANTITY FIELD\t\t\tArial\t10\tFALSE\tFALSE\tRIGHT\tTOP\t3\t0\t1\t6\r\n");
+    pick = QStringLiteral("Numbers Only");
+    print_to = pdf;
+    window->action(ids::kMenuPrint)->trigger();
+    EXPECT_EQ(picker_title, "Select a Layout");
+    EXPECT_EQ(picker_names, QStringList({"Default Layout", "Numbers Only"}));
+    const auto pages = read_pdf(pdf);
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_TRUE(pages[0].has("2"));
+    EXPECT_FALSE(pages[0].has("TAPE"));
+    EXPECT_FALSE(pages[0].has("R-1001"));
+
+    window->action(ids::kMenuPrintPreview)->trigger();
+    EXPECT_EQ(preview_pages, 1);
+
+    // Closing the picker without a layout prints nothing.
+    pick.clear();
+    print_dialogs = 0;
+    preview_pages = -1;
+    window->action(ids::kMenuPrint)->trigger();
+    window->action(ids::kMenuPrintPreview)->trigger();
+    EXPECT_EQ(print_dialogs, 0);
+    EXPECT_EQ(preview_pages, -1);
+    EXPECT_TRUE(messages.empty());
 }
 
 // The command line, run as a separate program against the same server.
