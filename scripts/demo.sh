@@ -48,7 +48,6 @@ build/bin/seed_demo --server-name "$server_name"
 # A data set made here rather than by the client's folder dialog, so the company details are already filled in.
 if [ ! -f "$data_set/stockavelle client settings.txt" ]; then
   mkdir -p "$data_set/Price Files" "$data_set/Receipt Layouts" "$data_set/Reports/Inventory Images"
-  cp "build/bin/Default Layout.txt" "build/bin/80mm Receipt.txt" "$data_set/Receipt Layouts/"
   cp build/bin/*.xsl "$data_set/Reports/"
   sed -e 's/^WindowTitle=.*\r$/WindowTitle=Harbour Hardware\r/' \
       -e 's/^CompanyName=.*\r$/CompanyName=Harbour Hardware\r/' \
@@ -60,6 +59,12 @@ if [ ! -f "$data_set/stockavelle client settings.txt" ]; then
       -e 's/^TaxPercentage=.*\r$/TaxPercentage=8.25\r/' \
       "build/bin/default client settings.txt" >"$data_set/stockavelle client settings.txt"
 fi
+
+# The full-page and the 80 mm roll receipt layouts; a layout the user changed is kept.
+mkdir -p "$data_set/Receipt Layouts"
+for layout in "build/bin/Default Layout.txt" "build/bin/80mm Receipt.txt"; do
+  [ -e "$data_set/Receipt Layouts/${layout##*/}" ] || cp "$layout" "$data_set/Receipt Layouts/"
+done
 
 # Two suppliers' price lists for "Search..." and "Update Prices..."; a list the user changed is kept.
 mkdir -p "$data_set/Price Files"
