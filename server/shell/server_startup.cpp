@@ -6,6 +6,7 @@
 
 #include "platform/app_data.h"
 #include "platform/instance_lock.h"
+#include "platform/shop_key.h"
 #include "server/db/inventory_file.h"
 #include "server/db/invoice_file.h"
 #include "server/db/message_file.h"
@@ -205,7 +206,8 @@ StartupOutcome start_server(StartupUi& ui, ServerRuntime& rt, const StartupOptio
     rt.listener = std::make_unique<Listener>(*rt.dispatcher, TransportLimits{options.stall_timeout_ms});
     std::string why;
     bool listening = rt.listener->listen_local(rt.settings.server_name, &why);
-    if (listening && options.listen_tcp) listening = rt.listener->listen_tcp(*options.listen_tcp, &why);
+    if (listening && options.listen_tcp)
+        listening = rt.listener->listen_tcp(*options.listen_tcp, platform::shop_key_path(rt.folder), &why);
     if (!listening) {
         db.log_line(why + "\r\n");
         rt.listener->close();

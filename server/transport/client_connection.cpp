@@ -1,20 +1,25 @@
 #include "server/transport/client_connection.h"
 
+#include <QHostAddress>
 #include <QLocalSocket>
+#include <QSslSocket>
 #include <QTcpSocket>
 #include <algorithm>
 #include <cstring>
 
+#include "platform/shop_tls.h"
 #include "server/transport/dispatcher.h"
 
 namespace stk::server {
 
-ClientConnection::ClientConnection(std::unique_ptr<QIODevice> socket, const Dispatcher& dispatcher, int deadline_ms,
-                                   Hooks hooks)
+ClientConnection::ClientConnection(std::unique_ptr<QIODevice> socket, const Dispatcher& dispatcher,
+                                   int deadline_ms, std::string shop_key, Hooks hooks)
     : socket_(std::move(socket)),
       dispatcher_(dispatcher),
       deadline_ms_(deadline_ms),
       hooks_(std::move(hooks)),
+      shop_key_(std::move(shop_key)),
+      proven_(shop_key_.empty()),
       length_(sizeof(RequestHeader)) {
     socket_->setParent(nullptr);
     deadline_.setSingleShot(true);
@@ -31,6 +36,21 @@ ClientConnection::ClientConnection(std::unique_ptr<QIODevice> socket, const Disp
         tcp->setSocketOption(QAbstractSocket::LowDelayOption, 1);
         connect(tcp, &QAbstractSocket::disconnected, this, &ClientConnection::peer_changed);
         connect(tcp, &QAbstractSocket::errorOccurred, this, &ClientConnection::peer_changed);
+        const QHostAddress from = tcp->peerAddress();
+        bool v4 = false;
+        const quint32 v4_address = from.toIPv4Address(&v4);
+        peer_ = (v4 ? QHostAddress(v4_address) : from).toString().toStdString();
+    }
+    if (auto* tls = qobject_cast<QSslSocket*>(socket_.get()); tls && !proven_) {
+        platform::use_shop_key(*tls, shop_key_);
+        connect(tls, &QSslSocket::encrypted, this, [this] {
+            proven_ = true;
+            receive();
+        });
+        // Any error before the handshake is done means it failed: a wrong key, no TLS at all, or gone.
+        connect(tls, &QSslSocket::errorOccurred, this, [this] {
+            if (!proven_ && stage_ == Stage::Receiving) refuse_without_key();
+        });
     }
     connect(socket_.get(), &QIODevice::readyRead, this, &ClientConnection::receive);
 }
@@ -42,6 +62,7 @@ ClientConnection::~ClientConnection() {
 
 void ClientConnection::start() {
     deadline_.start(deadline_ms_);
+    if (auto* tls = qobject_cast<QSslSocket*>(socket_.get()); tls && !proven_) tls->startServerEncryption();
     QTimer::singleShot(0, this, [this] {
         receive();
         peer_changed();  // a client that sent its request and hung up before we looked
@@ -57,7 +78,7 @@ bool ClientConnection::connected() const {
 }
 
 void ClientConnection::receive() {
-    if (stage_ != Stage::Receiving) return;
+    if (stage_ != Stage::Receiving || !proven_) return;
     for (;;) {
         const std::size_t have = request_.size();
         request_.resize(length_);
@@ -82,6 +103,10 @@ void ClientConnection::receive() {
 
 void ClientConnection::peer_changed() {
     if (connected()) return;
+    if (!proven_) {
+        if (stage_ == Stage::Receiving) refuse_without_key();
+        return;
+    }
     if (stage_ == Stage::Receiving) {
         receive();  // what the client sent before it went is still there to read
         if (stage_ == Stage::Receiving) drop();
@@ -92,7 +117,9 @@ void ClientConnection::peer_changed() {
 }
 
 void ClientConnection::deadline_passed() {
-    if (stage_ == Stage::Receiving) {
+    if (stage_ == Stage::Receiving && !proven_) {
+        refuse_without_key();
+    } else if (stage_ == Stage::Receiving) {
         drop();
     } else if (stage_ == Stage::Answering) {
         close_now(kSendError);  // the client does not take its answer
@@ -101,8 +128,15 @@ void ClientConnection::deadline_passed() {
 
 bool ClientConnection::push_out() {
     if (stage_ != Stage::Receiving) return false;
-    drop();
+    if (proven_)
+        drop();
+    else
+        refuse_without_key();
     return true;
+}
+
+void ClientConnection::refuse_without_key() {
+    close_now("A connection from " + peer_ + " did not prove it holds this shop's key and was closed.\r\n");
 }
 
 void ClientConnection::drop() {

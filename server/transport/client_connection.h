@@ -39,8 +39,11 @@ public:
 
     // Takes the socket (a connected QLocalSocket or QTcpSocket). `deadline_ms` bounds each stage: the whole
     // request within that time of its first byte (or of the connection, while nothing came), and the answer
-    // taken within that time of its sending. The hooks are called from the event loop, never from start().
-    ClientConnection(std::unique_ptr<QIODevice> socket, const Dispatcher& dispatcher, int deadline_ms, Hooks hooks);
+    // taken within that time of its sending. With a `shop_key` the socket is a QSslSocket that must first
+    // finish the shop's TLS handshake (platform/shop_tls.h) within the same bound; one that does not is closed
+    // before anything is read, with one log line. The hooks are called from the event loop, never from start().
+    ClientConnection(std::unique_ptr<QIODevice> socket, const Dispatcher& dispatcher, int deadline_ms,
+                     std::string shop_key, Hooks hooks);
     ~ClientConnection() override;
 
     // Starts reading; bytes that came with the connection are looked at on the next turn of the event loop.
@@ -63,6 +66,7 @@ private:
     void deadline_passed();
     void drop();
     void close_now(std::string_view line);
+    void refuse_without_key();
     bool connected() const;
 
     std::unique_ptr<QIODevice> socket_;
@@ -71,6 +75,9 @@ private:
     Hooks hooks_;
     QTimer deadline_;
     Stage stage_ = Stage::Receiving;
+    const std::string shop_key_;  // "": a plain connection
+    bool proven_;                 // requests may come: a plain connection, or the shop's TLS handshake is done
+    std::string peer_;            // where a TCP connection comes from, for the log
     std::string request_;      // the bytes received so far, never more than the request's length
     std::size_t length_;       // the request's length, once its header is in; the header's until then
     std::size_t read_at_ = 0;  // the dispatcher's position in request_

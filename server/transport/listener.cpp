@@ -5,11 +5,14 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QTcpServer>
+#include <QSslSocket>
 #include <QTcpSocket>
 #include <QTimer>
 
 #include "platform/host_port.h"
 #include "platform/local_pipe.h"
+#include "platform/shop_key.h"
+#include "platform/shop_tls.h"
 
 namespace stk::server {
 
@@ -17,6 +20,15 @@ namespace {
 
 // Connections the servers keep accepted for us; beyond it the system's queue holds them.
 constexpr int kAcceptQueue = 1000;
+
+// Hands out every TCP connection as a QSslSocket, not yet encrypted: the connection starts the handshake.
+class TlsServer : public QTcpServer {
+protected:
+    void incomingConnection(qintptr descriptor) override {
+        auto socket = std::make_unique<QSslSocket>();
+        if (socket->setSocketDescriptor(descriptor)) addPendingConnection(socket.release());
+    }
+};
 
 }  // namespace
 
@@ -36,7 +48,18 @@ bool Listener::listen_local(const std::string& server_name, std::string* error) 
     return true;
 }
 
-bool Listener::listen_tcp(const std::string& host_port, std::string* error) {
+bool Listener::listen_tcp(const std::string& host_port, const std::string& key_file, std::string* error) {
+    if (!platform::shop_tls_available()) {
+        if (error) *error = "TLS with a pre-shared key is not available on this computer (OpenSSL is missing).";
+        return false;
+    }
+    bool created = false;
+    std::string key = platform::load_or_create_shop_key(key_file, error, &created);
+    if (key.empty()) return false;
+    if (created) {
+        dispatcher_.log("A new shop key was made in " + key_file +
+                        ". Copy that file into the data set of every till that connects from another computer.\r\n");
+    }
     std::string host;
     unsigned short port = 0;
     if (!platform::split_host_port(host_port, &host, &port)) {
@@ -52,7 +75,7 @@ bool Listener::listen_tcp(const std::string& host_port, std::string* error) {
         }
         address = info.addresses().first();
     }
-    auto server = std::make_unique<QTcpServer>();
+    auto server = std::make_unique<TlsServer>();
     server->setMaxPendingConnections(kAcceptQueue);
     if (!server->listen(address, port)) {
         if (error) *error = "Cannot listen on " + host_port + ": " + server->errorString().toStdString() + ".";
@@ -60,6 +83,7 @@ bool Listener::listen_tcp(const std::string& host_port, std::string* error) {
     }
     connect(server.get(), &QTcpServer::newConnection, this, &Listener::take_pending);
     tcp_ = std::move(server);
+    shop_key_ = std::move(key);
     return true;
 }
 
@@ -88,8 +112,10 @@ bool Listener::has_pending() const {
     return (local_ && local_->hasPendingConnections()) || (tcp_ && tcp_->hasPendingConnections());
 }
 
-std::unique_ptr<QIODevice> Listener::next_pending() {
+std::unique_ptr<QIODevice> Listener::next_pending(std::string* shop_key) {
+    shop_key->clear();
     if (local_ && local_->hasPendingConnections()) return std::unique_ptr<QIODevice>(local_->nextPendingConnection());
+    *shop_key = shop_key_;
     if (tcp_ && tcp_->hasPendingConnections()) return std::unique_ptr<QIODevice>(tcp_->nextPendingConnection());
     return nullptr;
 }
@@ -97,7 +123,8 @@ std::unique_ptr<QIODevice> Listener::next_pending() {
 void Listener::take_pending() {
     while (has_pending()) {
         if (open_connections() >= limits_.max_connections && !push_out_oldest_incomplete()) return;
-        std::unique_ptr<QIODevice> socket = next_pending();
+        std::string shop_key;
+        std::unique_ptr<QIODevice> socket = next_pending(&shop_key);
         if (!socket) return;
         ClientConnection::Hooks hooks;
         hooks.ready = [this](ClientConnection& c) { enqueue(Job{&c, {}}); };
@@ -106,7 +133,8 @@ void Listener::take_pending() {
             reap();
         };
         connections_.push_back(
-            std::make_unique<ClientConnection>(std::move(socket), dispatcher_, limits_.deadline_ms, std::move(hooks)));
+            std::make_unique<ClientConnection>(std::move(socket), dispatcher_, limits_.deadline_ms, std::move(shop_key),
+                                               std::move(hooks)));
         connections_.back()->start();
     }
 }

@@ -39,8 +39,10 @@ public:
 
     // Listens on the local socket of `server_name` (see platform/local_pipe.h). false when that fails.
     bool listen_local(const std::string& server_name, std::string* error = nullptr);
-    // Also serves "HOST:PORT" over TCP (a bare HOST takes the client's default port). false on failure.
-    bool listen_tcp(const std::string& host_port, std::string* error = nullptr);
+    // Also serves "HOST:PORT" over TCP (a bare HOST takes the client's default port), to clients that prove
+    // they hold the shop key of the file `key_file` (platform/shop_key.h; created when missing) by the shop's
+    // TLS handshake. false, with a sentence in *error, when the key or the address cannot be used.
+    bool listen_tcp(const std::string& host_port, const std::string& key_file, std::string* error = nullptr);
     // Stops listening; the socket file is removed. Connections not yet served are dropped without a word.
     void close();
 
@@ -59,7 +61,8 @@ private:
 
     void take_pending();
     bool has_pending() const;
-    std::unique_ptr<QIODevice> next_pending();
+    // The next accepted connection, and in *shop_key what it must prove it holds ("" for the local socket).
+    std::unique_ptr<QIODevice> next_pending(std::string* shop_key);
     bool push_out_oldest_incomplete();
     void enqueue(Job job);
     void schedule();
@@ -70,6 +73,7 @@ private:
     TransportLimits limits_;
     std::unique_ptr<QLocalServer> local_;
     std::unique_ptr<QTcpServer> tcp_;
+    std::string shop_key_;  // what TCP clients must prove they hold
     std::list<std::unique_ptr<ClientConnection>> connections_;  // oldest first
     std::deque<Job> jobs_;
     ClientConnection* serving_ = nullptr;  // the connection whose request runs now

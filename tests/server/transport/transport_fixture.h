@@ -5,7 +5,10 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
+#include <QHostAddress>
 #include <QLocalSocket>
+#include <QSslSocket>
+#include <QTcpServer>
 #include <QTimer>
 #include <cstring>
 #include <memory>
@@ -15,6 +18,7 @@
 #include "common/protocol.h"
 #include "common/text_field.h"
 #include "platform/local_pipe.h"
+#include "platform/shop_tls.h"
 #include "server/transport/listener.h"
 #include "tests/support/server_process.h"
 
@@ -78,6 +82,51 @@ private:
     void append(const QByteArray& b) { received.append(b.constData(), static_cast<std::size_t>(b.size())); }
 };
 
+// One client connection over TCP: with the shop's TLS and a key, or plain when the key is empty. Sends its
+// bytes once the handshake is done (plain: at once).
+class TcpClient {
+public:
+    TcpClient(quint16 port, const std::string& key) {
+        QObject::connect(&socket, &QSslSocket::readyRead, [this] { append(socket.readAll()); });
+        QObject::connect(&socket, &QSslSocket::disconnected, [this] { closed = true; });
+        QObject::connect(&socket, &QSslSocket::errorOccurred, [this] {
+            if (socket.state() != QAbstractSocket::ConnectedState) closed = true;
+        });
+        if (key.empty()) {
+            QObject::connect(&socket, &QSslSocket::connected, [this] { flush(); });
+            socket.connectToHost(QHostAddress::LocalHost, port);
+        } else {
+            platform::use_shop_key(socket, key);
+            QObject::connect(&socket, &QSslSocket::encrypted, [this] { flush(); });
+            socket.connectToHostEncrypted(QStringLiteral("127.0.0.1"), port);
+        }
+    }
+    void send(std::string_view bytes) {
+        pending.append(bytes);
+        if (ready) flush();
+    }
+    ResponseHeader response() const {
+        ResponseHeader r;
+        std::memset(&r, 0, sizeof r);
+        if (received.size() >= sizeof r) std::memcpy(&r, received.data(), sizeof r);
+        return r;
+    }
+
+    QSslSocket socket;
+    std::string received;
+    bool closed = false;
+
+private:
+    void flush() {
+        ready = true;
+        socket.write(pending.data(), static_cast<qint64>(pending.size()));
+        pending.clear();
+    }
+    void append(const QByteArray& b) { received.append(b.constData(), static_cast<std::size_t>(b.size())); }
+    std::string pending;
+    bool ready = false;
+};
+
 // A server without its shell: the tables in memory, the dispatcher, and a listener on a fresh name.
 struct TransportFixture {
     ServerDatabase db;
@@ -93,6 +142,17 @@ struct TransportFixture {
         listener = std::make_unique<Listener>(dispatcher, limits);
     }
     bool listen() { return listener->listen_local(name); }
+    // Also on TCP, at a free port of this computer, with the key file `key_file`. 0 when that fails.
+    quint16 listen_tcp(const std::string& key_file) {
+        QTcpServer probe;
+        if (!probe.listen(QHostAddress::LocalHost, 0)) return 0;
+        const quint16 port = probe.serverPort();
+        probe.close();
+        std::string why;
+        const bool ok = listener->listen_tcp("127.0.0.1:" + std::to_string(port), key_file, &why);
+        log.append(why);
+        return ok ? port : 0;
+    }
     std::string path() const { return platform::local_pipe_path(name); }
 
     // A whole GET_INVOICE_COUNT exchange on a connection of its own; true when the answer came.
