@@ -61,7 +61,8 @@ bool create_key_file(const std::string& path, const std::string& key, std::strin
 }  // namespace
 
 std::string shop_key_path(const std::string& folder) {
-    return (!folder.empty() && folder.back() == '/' ? folder : folder + "/") + kShopKeyFileName;
+    if (folder.empty()) return kShopKeyFileName;
+    return (folder.back() == '/' ? folder : folder + "/") + kShopKeyFileName;
 }
 
 std::string read_shop_key(const std::string& path, std::string* error) {

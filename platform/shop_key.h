@@ -11,7 +11,7 @@ namespace stk::platform {
 inline constexpr const char* kShopKeyFileName = "stockavelle shop key.txt";
 inline constexpr std::size_t kShopKeyBytes = 32;
 
-// `folder` + "/" + kShopKeyFileName.
+// `folder` + "/" + kShopKeyFileName (the name alone for no folder).
 std::string shop_key_path(const std::string& folder);
 
 // The key in the file at `path` (kShopKeyBytes bytes). "" when the file cannot be read or holds anything but

@@ -1,10 +1,12 @@
 #include "client/api/connection.h"
 
 #include <QLocalSocket>
-#include <QTcpSocket>
+#include <QSslSocket>
 
 #include "client/api/server_api.h"
 #include "platform/local_pipe.h"
+#include "platform/shop_key.h"
+#include "platform/shop_tls.h"
 
 namespace stk::client {
 
@@ -14,7 +16,7 @@ struct KeptConnection {
     std::string server_name;
     std::string remote_computer;
     std::unique_ptr<QLocalSocket> local;
-    std::unique_ptr<QTcpSocket> tcp;
+    std::unique_ptr<QSslSocket> tcp;
 };
 
 KeptConnection& kept() {
@@ -25,7 +27,7 @@ KeptConnection& kept() {
 }  // namespace
 
 void Connection::keep_for_next_open(const ServerAddress& address, std::unique_ptr<QLocalSocket> local,
-                                    std::unique_ptr<QTcpSocket> tcp) {
+                                    std::unique_ptr<QSslSocket> tcp) {
     drop_kept_connection();
     KeptConnection& k = kept();
     k.server_name = address.server_name;
@@ -70,7 +72,7 @@ Connection::~Connection() { close(); }
 
 bool Connection::connected() const {
     if (local_) return local_->state() == QLocalSocket::ConnectedState;
-    if (tcp_) return tcp_->state() == QAbstractSocket::ConnectedState;
+    if (tcp_) return tcp_->state() == QAbstractSocket::ConnectedState && tcp_->isEncrypted();
     return false;
 }
 
@@ -90,9 +92,12 @@ bool Connection::open(const ServerAddress& address, int timeout_ms) {
     std::string host;
     unsigned short port = 0;
     if (!platform::split_host_port(address.remote_computer, &host, &port)) return false;
-    tcp_ = std::make_unique<QTcpSocket>();
-    tcp_->connectToHost(QString::fromLocal8Bit(host.c_str()), port);
-    if (!tcp_->waitForConnected(timeout_ms)) {
+    const std::string key = platform::read_shop_key(address.shop_key_file);
+    if (key.empty()) return false;
+    tcp_ = std::make_unique<QSslSocket>();
+    platform::use_shop_key(*tcp_, key);
+    tcp_->connectToHostEncrypted(QString::fromLocal8Bit(host.c_str()), port);
+    if (!tcp_->waitForEncrypted(timeout_ms)) {
         tcp_.reset();
         return false;
     }

@@ -1,5 +1,6 @@
-// One client connection to a server: the local socket of a server name, or TCP to a remote computer.
-// Everything is synchronous (waitFor* with time limits), so no event loop needs to run.
+// One client connection to a server: the local socket of a server name, or TLS over TCP to a remote computer,
+// authenticated by the shop key (platform/shop_tls.h). Everything is synchronous (waitFor* with time limits),
+// so no event loop needs to run.
 #pragma once
 
 #include <cstddef>
@@ -10,7 +11,7 @@
 
 class QIODevice;
 class QLocalSocket;
-class QTcpSocket;
+class QSslSocket;
 
 namespace stk::client {
 
@@ -23,7 +24,8 @@ public:
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
-    // true when connected within timeout_ms.
+    // true when connected within timeout_ms (for a remote computer: the TLS handshake done with the key of
+    // address.shop_key_file; false at once when that file holds no key).
     bool open(const ServerAddress& address, int timeout_ms);
     bool is_open() const { return device_ != nullptr; }
     // Sends all bytes; false when they could not all be sent without `timeout_ms` passing without progress.
@@ -36,17 +38,17 @@ public:
 
     // A connection already made to `address` (by the waiting dialog) is kept here, and the next open() for
     // the same address takes it instead of connecting anew: the server serves one connection at a time and
-    // would otherwise be handed an empty one. Exactly one of the two sockets is set. open() for another
-    // address throws a kept connection away.
+    // would otherwise be handed an empty one. Exactly one of the two sockets is set; a TLS socket has finished
+    // its handshake. open() for another address throws a kept connection away.
     static void keep_for_next_open(const ServerAddress& address, std::unique_ptr<QLocalSocket> local,
-                                   std::unique_ptr<QTcpSocket> tcp);
+                                   std::unique_ptr<QSslSocket> tls);
     static bool has_kept_connection();
     static void drop_kept_connection();
 
 private:
     bool take_kept(const ServerAddress& address);
     std::unique_ptr<QLocalSocket> local_;
-    std::unique_ptr<QTcpSocket> tcp_;
+    std::unique_ptr<QSslSocket> tcp_;
     QIODevice* device_ = nullptr;
     bool connected() const;
 };

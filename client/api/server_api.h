@@ -19,6 +19,9 @@ inline constexpr int kTransportFailed = -1;
 struct ServerAddress {
     std::string server_name;      // the server's pipe name
     std::string remote_computer;  // "" for this computer; else "host" or "host:port" (TCP)
+    // With a remote computer: the file that holds the shop key (platform/shop_key.h), read at every
+    // connection, so a key copied in while the client runs is used from the next attempt on.
+    std::string shop_key_file = {};
 };
 
 struct InvoiceSearchRow {

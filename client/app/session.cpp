@@ -1,7 +1,10 @@
 #include "client/app/session.h"
 
+#include <QFile>
+
 #include "client/api/connection.h"
 #include "common/text_field.h"
+#include "platform/shop_key.h"
 
 namespace stk::client {
 
@@ -55,7 +58,10 @@ void ClientSession::reset() {
 void ClientSession::apply_connection_settings() {
     ServerAddress address;
     address.server_name = std::string(field(settings.server_name));
-    if (settings.remote()) address.remote_computer = std::string(field(settings.remote_computer_name));
+    if (settings.remote()) {
+        address.remote_computer = std::string(field(settings.remote_computer_name));
+        address.shop_key_file = platform::shop_key_path(QFile::encodeName(data_set).toStdString());
+    }
     api.set_address(std::move(address));
     api.set_client_name(std::string(field(settings.client_name)));
 }

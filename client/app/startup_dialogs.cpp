@@ -11,7 +11,7 @@
 #include <QLineEdit>
 #include <QLocalSocket>
 #include <QPushButton>
-#include <QTcpSocket>
+#include <QSslSocket>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -27,6 +27,8 @@
 #include "client/ui/text_1252.h"
 #include "platform/host_port.h"
 #include "platform/local_pipe.h"
+#include "platform/shop_key.h"
+#include "platform/shop_tls.h"
 
 namespace stk::client {
 
@@ -199,6 +201,27 @@ void CompanyDialog::read_into(ClientSettings& s) const {
     set_field(s.connect_to_remote_computer, remote_->isChecked() ? "TRUE" : "FALSE");
 }
 
+namespace {
+
+// A till on another computer than its server proves it belongs to the shop with the server's key; without it
+// every request would wait for a connection that cannot be made. (Start-up goes on: the key may be copied in
+// while the waiting dialog retries.)
+void tell_when_the_shop_key_is_missing(QWidget* owner) {
+    const ClientSession& s = session();
+    std::string why;
+    if (!platform::read_shop_key(s.api.address().shop_key_file, &why).empty()) return;
+    DialogSeam::message(owner,
+                        QStringLiteral("This till connects to Stockavelle Server on another computer and needs the "
+                                       "shop's key for that.\r\n") +
+                            QString::fromLocal8Bit(why.c_str()) +
+                            QStringLiteral("\r\n\r\nCopy the file \"%1\" from the server's database set into "
+                                           "this till's data set:\r\n%2")
+                                .arg(QString::fromLatin1(platform::kShopKeyFileName), s.data_set),
+                        MsgIcon::Error, MsgButtons::Ok, MsgAnswer::Ok);
+}
+
+}  // namespace
+
 bool run_company_dialog(MainWindow* window) {
     ClientSession& s = session();
     CompanyDialog dialog(window, s.settings);
@@ -213,6 +236,7 @@ bool run_company_dialog(MainWindow* window) {
     if (s.settings.server_name[0] == '\0') set_field(s.settings.server_name, kDefaultServerName);
     if (s.settings.client_name[0] == '\0') set_field(s.settings.client_name, kDefaultClientName);
     s.apply_connection_settings();
+    if (s.settings.remote()) tell_when_the_shop_key_is_missing(window);
     if (window) window->edit(ids::kTaxPercent)->setText(field_text(s.settings.tax_percentage));
     write_settings_file(QFile::encodeName(s.settings_path).toStdString(), s.settings);
     return true;
@@ -234,7 +258,7 @@ QString wait_dialog_text(const ClientSettings& s) {
 struct WaitDialog::Probe {
     ServerAddress address;
     std::unique_ptr<QLocalSocket> local;
-    std::unique_ptr<QTcpSocket> tcp;
+    std::unique_ptr<QSslSocket> tcp;
     QElapsedTimer started;
     bool busy() const {
         if (local) return local->state() != QLocalSocket::UnconnectedState;
@@ -292,7 +316,7 @@ void WaitDialog::try_once() {
     // The connection made here is the one the waiting request goes on to use.
     auto succeeded = [this] {
         const bool connected = probe_->local ? probe_->local->state() == QLocalSocket::ConnectedState
-                               : probe_->tcp ? probe_->tcp->state() == QAbstractSocket::ConnectedState
+                               : probe_->tcp ? probe_->tcp->isEncrypted()
                                              : false;
         if (!connected) return;  // a report from an attempt given up since
         timer_->stop();
@@ -309,9 +333,13 @@ void WaitDialog::try_once() {
     std::string host;
     unsigned short port = 0;
     if (!platform::split_host_port(probe_->address.remote_computer, &host, &port)) return;
-    probe_->tcp = std::make_unique<QTcpSocket>();
-    connect(probe_->tcp.get(), &QTcpSocket::connected, this, succeeded, Qt::QueuedConnection);
-    probe_->tcp->connectToHost(QString::fromLocal8Bit(host.c_str()), port);
+    // Read at every attempt: a key copied in while the dialog waits is used at once.
+    const std::string key = platform::read_shop_key(probe_->address.shop_key_file);
+    if (key.empty()) return;
+    probe_->tcp = std::make_unique<QSslSocket>();
+    platform::use_shop_key(*probe_->tcp, key);
+    connect(probe_->tcp.get(), &QSslSocket::encrypted, this, succeeded, Qt::QueuedConnection);
+    probe_->tcp->connectToHostEncrypted(QString::fromLocal8Bit(host.c_str()), port);
 }
 
 void install_wait_dialog(ServerApi& api, const ClientSettings* settings) {

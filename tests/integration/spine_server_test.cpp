@@ -161,7 +161,9 @@ TEST(SpineServer, ServesTcpWhenAsked) {
     ServerProcess server;
     server.extra_args = {"--listen-tcp", address};
     ASSERT_TRUE(server.start()) << server.log() << server.errors();
-    stk::client::ServerApi remote(stk::client::ServerAddress{server.server_name(), address}, "stockavelle client 1.0");
+    stk::client::ServerApi remote(
+        stk::client::ServerAddress{server.server_name(), address, server.database_set() + "/stockavelle shop key.txt"},
+        "stockavelle client 1.0");
     int count = -1;
     EXPECT_EQ(remote.get_invoice_count(&count), 1);
     EXPECT_EQ(count, 0);

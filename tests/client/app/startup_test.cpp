@@ -52,6 +52,10 @@ protected:
                 auto& company = static_cast<CompanyDialog&>(d);
                 company.edit(1087)->setText(QString::fromStdString(server_name_));
                 company.edit(1080)->setText(QStringLiteral("8.25"));
+                if (!remote_address_.empty()) {
+                    company.remote_check()->setChecked(true);
+                    company.edit(1072)->setText(QString::fromStdString(remote_address_));
+                }
                 return company_answer_;
             }
             if (d.objectName() == QStringLiteral("dialog131")) {
@@ -87,6 +91,7 @@ protected:
 
     QTemporaryDir dir_;
     std::string server_name_ = "nobody home";
+    std::string remote_address_;  // ticks "Connect to Stockavelle Server on a remote computer" when set
     StartupOptions options_;
     std::unique_ptr<MainWindow> window_;
     std::vector<MessageRequest> messages_;
@@ -284,7 +289,9 @@ TEST_F(StartupTest, RemoteComputerIsReachedOverTcpOnTheGivenPort) {
     set_field(settings.server_name, "not the local socket");  // only the remote computer's port counts
     set_field(settings.connect_to_remote_computer, "TRUE");
     set_field(settings.remote_computer_name, address);
-    ServerApi api(ServerAddress{"not the local socket", address}, "stockavelle client 1.0");
+    // The key the server makes when it starts; the dialog's attempts read it as soon as it is there.
+    ServerApi api(ServerAddress{"not the local socket", address, server.database_set() + "/stockavelle shop key.txt"},
+                  "stockavelle client 1.0");
     install_wait_dialog(api, &settings);
 
     bool server_started = false;
@@ -311,6 +318,37 @@ TEST_F(StartupTest, RemoteComputerIsReachedOverTcpOnTheGivenPort) {
     ASSERT_TRUE(platform::split_host_port("till-2", &host, &port));
     EXPECT_EQ(port, platform::kDefaultTcpPort);
     EXPECT_EQ(port, 47100);
+}
+
+TEST_F(StartupTest, RemoteTillIsToldWhereTheShopKeyGoesAndUsesItOnceCopied) {
+    QTcpServer free_port;
+    ASSERT_TRUE(free_port.listen(QHostAddress::LocalHost, 0));
+    remote_address_ = "127.0.0.1:" + std::to_string(free_port.serverPort());
+    free_port.close();
+    test::ServerProcess server;
+    server.extra_args = {"--listen-tcp", remote_address_};
+    ASSERT_TRUE(server.start()) << server.log();
+    options_.data_set = dir_.filePath(QStringLiteral("till"));
+
+    // The first request waits; copying the key into the data set lets it through.
+    wait_answer_ = [&](QDialog& d) {
+        QFile::copy(QString::fromStdString(server.database_set() + "/stockavelle shop key.txt"),
+                    options_.data_set + QStringLiteral("/stockavelle shop key.txt"));
+        return d.exec();
+    };
+    ASSERT_TRUE(start());
+    ASSERT_FALSE(messages_.empty());
+    EXPECT_EQ(messages_.front().icon, MsgIcon::Error);
+    EXPECT_TRUE(messages_.front().text.startsWith(
+        QStringLiteral("This till connects to Stockavelle Server on another computer and needs the shop's key")));
+    EXPECT_TRUE(messages_.front().text.endsWith(
+        QStringLiteral("Copy the file \"stockavelle shop key.txt\" from the server's database set into this till's "
+                       "data set:\r\n") +
+        options_.data_set));
+    EXPECT_EQ(wait_texts_.size(), 1);
+    int count = 0;
+    EXPECT_EQ(server.api().get_invoice_count(&count), 1);
+    EXPECT_EQ(count, 1);  // the till made the shop's first invoice over TLS
 }
 
 TEST_F(StartupTest, ExistingInvoicesShowTheLastOne) {
