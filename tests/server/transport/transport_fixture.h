@@ -44,6 +44,18 @@ inline std::string request_bytes(int opcode, std::string_view client = kDefaultC
     return std::string(reinterpret_cast<const char*>(&h), sizeof h);
 }
 
+// The response header at the start of what a client received (all zero when it is shorter).
+inline ResponseHeader response_in(const std::string& received) {
+    ResponseHeader r;
+    std::memset(&r, 0, sizeof r);
+    if (received.size() >= sizeof r) std::memcpy(&r, received.data(), sizeof r);
+    return r;
+}
+
+inline void append_bytes(std::string& to, const QByteArray& bytes) {
+    to.append(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
 // Runs the event loop until `done()` holds; false when timeout_ms pass first.
 template <class Done>
 bool wait_until(Done done, int timeout_ms = 20000) {
@@ -67,19 +79,14 @@ public:
     }
     void send(std::string_view bytes) { socket.write(bytes.data(), static_cast<qint64>(bytes.size())); }
     bool connected() const { return socket.state() == QLocalSocket::ConnectedState; }
-    ResponseHeader response() const {
-        ResponseHeader r;
-        std::memset(&r, 0, sizeof r);
-        if (received.size() >= sizeof r) std::memcpy(&r, received.data(), sizeof r);
-        return r;
-    }
+    ResponseHeader response() const { return response_in(received); }
 
     QLocalSocket socket;
     std::string received;
     bool closed = false;
 
 private:
-    void append(const QByteArray& b) { received.append(b.constData(), static_cast<std::size_t>(b.size())); }
+    void append(const QByteArray& b) { append_bytes(received, b); }
 };
 
 // One client connection over TCP: with the shop's TLS and a key, or plain when the key is empty. Sends its
@@ -105,12 +112,7 @@ public:
         pending.append(bytes);
         if (ready) flush();
     }
-    ResponseHeader response() const {
-        ResponseHeader r;
-        std::memset(&r, 0, sizeof r);
-        if (received.size() >= sizeof r) std::memcpy(&r, received.data(), sizeof r);
-        return r;
-    }
+    ResponseHeader response() const { return response_in(received); }
 
     QSslSocket socket;
     std::string received;
@@ -122,7 +124,7 @@ private:
         socket.write(pending.data(), static_cast<qint64>(pending.size()));
         pending.clear();
     }
-    void append(const QByteArray& b) { received.append(b.constData(), static_cast<std::size_t>(b.size())); }
+    void append(const QByteArray& b) { append_bytes(received, b); }
     std::string pending;
     bool ready = false;
 };
