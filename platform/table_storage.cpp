@@ -16,14 +16,16 @@ struct Region {
     std::size_t committed = 0;
 };
 
-// The Win32 original asks the kernel about a region; mmap has no such query, so the regions are kept here.
+// Every reserved region with its sizes (mmap cannot be asked about a region). Never destroyed: a table held
+// by an object of static storage is released while the statics are destroyed, in whatever order the
+// program's end runs them (an exit() called from inside a library among them), and must find its region.
 std::map<const void*, Region>& regions() {
-    static std::map<const void*, Region> r;
-    return r;
+    static auto* r = new std::map<const void*, Region>;
+    return *r;
 }
 std::mutex& regions_mutex() {
-    static std::mutex m;
-    return m;
+    static auto* m = new std::mutex;
+    return *m;
 }
 
 std::size_t round_up(std::size_t bytes) {
