@@ -2,6 +2,7 @@
 
 #include <QLocalSocket>
 #include <QSslSocket>
+#include <algorithm>
 
 #include "client/api/server_api.h"
 #include "platform/local_pipe.h"
@@ -116,14 +117,25 @@ bool Connection::write_all(const void* data, std::size_t size, int timeout_ms) {
     return true;
 }
 
+void Connection::set_slow_read_wait(std::function<bool(QIODevice&, int)> wait, int notice_ms) {
+    slow_wait_ = std::move(wait);
+    notice_ms_ = notice_ms;
+}
+
+bool Connection::wait_for_bytes(int timeout_ms) {
+    // A prompt answer is read without any sign of waiting; a slow one is waited for where the user can see it.
+    const int quick = slow_wait_ ? std::min(timeout_ms, notice_ms_) : timeout_ms;
+    if (device_->waitForReadyRead(quick) || device_->bytesAvailable() > 0) return true;
+    if (!slow_wait_ || quick >= timeout_ms || !connected()) return false;
+    return slow_wait_(*device_, timeout_ms - quick) && device_->bytesAvailable() > 0;
+}
+
 bool Connection::read_exactly(void* data, std::size_t size, int timeout_ms) {
     if (!device_) return false;
     char* out = static_cast<char*>(data);
     std::size_t have = 0;
     while (have < size) {
-        if (device_->bytesAvailable() == 0) {
-            if (!device_->waitForReadyRead(timeout_ms) && device_->bytesAvailable() == 0) return false;
-        }
+        if (device_->bytesAvailable() == 0 && !wait_for_bytes(timeout_ms)) return false;
         const qint64 n = device_->read(out + have, static_cast<qint64>(size - have));
         if (n < 0) return false;
         have += static_cast<std::size_t>(n);

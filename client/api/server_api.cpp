@@ -36,15 +36,19 @@ bool connect(ServerApi& api, Connection& c) {
 template <class ReadAnswer>
 int exchange(ServerApi& api, const RequestHeader& request, std::initializer_list<Block> blocks,
              ReadAnswer&& read_answer) {
-    Connection c;
-    if (!connect(api, c)) return kTransportFailed;
-    std::string out(reinterpret_cast<const char*>(&request), sizeof(RequestHeader));
-    for (const Block& b : blocks) out.append(static_cast<const char*>(b.data), b.size);
-    if (!c.write_all(out.data(), out.size(), api.read_timeout_ms)) return kTransportFailed;
-    ResponseHeader response;
-    if (!c.read_exactly(&response, sizeof(response), api.read_timeout_ms)) return kTransportFailed;
-    if (!read_answer(c, response)) return kTransportFailed;
-    return response.result;
+    const auto run = [&]() -> int {
+        Connection c;
+        if (!connect(api, c)) return kTransportFailed;
+        c.set_slow_read_wait(api.on_slow_answer, api.answer_notice_ms);
+        std::string out(reinterpret_cast<const char*>(&request), sizeof(RequestHeader));
+        for (const Block& b : blocks) out.append(static_cast<const char*>(b.data), b.size);
+        if (!c.write_all(out.data(), out.size(), api.read_timeout_ms)) return kTransportFailed;
+        ResponseHeader response;
+        if (!c.read_exactly(&response, sizeof(response), api.read_timeout_ms)) return kTransportFailed;
+        if (!read_answer(c, response)) return kTransportFailed;
+        return response.result;
+    };
+    return api.relay ? api.relay(request.opcode, run) : run();
 }
 
 int exchange(ServerApi& api, const RequestHeader& request, std::initializer_list<Block> blocks = {}) {

@@ -11,6 +11,8 @@
 #include "common/protocol.h"
 #include "common/records.h"
 
+class QIODevice;
+
 namespace stk::client {
 
 // The exchange did not complete (no connection, or a read or write failed); no result code was received.
@@ -42,10 +44,23 @@ public:
     // Called when a connection cannot be made; returning true tries again (the client shows its waiting
     // dialog here). Unset: fail at once.
     std::function<bool()> on_unreachable;
+    // Called when an answer has not begun to arrive within answer_notice_ms: waits, for at most `timeout_ms`,
+    // until `device` has bytes to read or the server has gone, without freezing the client (it shows its
+    // waiting dialog here). Returns false when the user gave up waiting. Unset: the read simply blocks.
+    std::function<bool(QIODevice& device, int timeout_ms)> on_slow_answer;
     // Milliseconds to wait for a busy server before a connect attempt counts as failed.
     int connect_timeout_ms = 2000;
-    // Milliseconds without progress after which a read of the answer fails.
+    // Milliseconds without progress after which a read of the answer fails. The request may then have been
+    // carried out without the client knowing: callers treat their copy of what it changed as unknown.
     int read_timeout_ms = 30000;
+    // Milliseconds an answer may take before on_slow_answer is called.
+    int answer_notice_ms = 400;
+
+    // A stand-in between this client and the server for tests, as a relay would be: it gets each request's
+    // opcode and a function that makes the real exchange and returns its result, and returns the result the
+    // caller sees. It may answer without asking the server (the answer's blocks then stay unread), or change
+    // the server's result. Unset: every request goes straight through.
+    std::function<int(std::int32_t opcode, const std::function<int()>& exchange)> relay;
 
     // A request header built the standard way: version 100, the client name, everything else zero or "".
     RequestHeader new_request(std::int32_t opcode) const;

@@ -50,6 +50,8 @@ void ClientSession::reset() {
     api.set_address(ServerAddress{});
     api.set_client_name(std::string());
     api.on_unreachable = nullptr;
+    api.on_slow_answer = nullptr;
+    api.relay = nullptr;
     Connection::drop_kept_connection();
     main_window = nullptr;
     invoices_window_placement = QRect();

@@ -9,6 +9,7 @@
 #include "client/app/data_set.h"
 #include "client/app/session.h"
 #include "client/app/startup_dialogs.h"
+#include "client/app/wait_dialog.h"
 #include "client/main_window/main_window.h"
 #include "client/ui/control_ids.h"
 #include "client/ui/shell_open.h"
@@ -45,6 +46,13 @@ namespace {
 void end_startup(MainWindow& window) {
     session().exit_requested = true;
     window.close();
+}
+
+// No invoice to show: string 37, and the program ends. Always false.
+bool fail_startup(MainWindow& window) {
+    show_string(&window, str::kCheckServer, MsgIcon::Information);
+    end_startup(window);
+    return false;
 }
 
 }  // namespace
@@ -86,21 +94,19 @@ bool run_startup(MainWindow& window, const StartupOptions& options, const std::f
     load_contacts(QFile::encodeName(s.contacts_path).toStdString(), s.contacts, &window);
     if (attach) attach();
 
+    // A count that did not come is no count of 0: making a first invoice from it would add one to a shop
+    // that has many. Neither is an invoice that cannot be shown a workspace to sell on.
     int count = 0;
-    const int result = s.api.get_invoice_count(&count);
-    if (result == RESULT_OK && count > 0) {
-        if (window.on_load_invoice) window.on_load_invoice(count);
-        return true;
+    if (s.api.get_invoice_count(&count) != RESULT_OK) return fail_startup(window);
+    if (count > 0) {
+        if (!window.on_load_invoice) return true;
+        return window.on_load_invoice(count) == 1 || fail_startup(window);
     }
     if (!window.on_new_invoice) return true;
-    if (window.on_new_invoice() == 1) {
-        show_string(&window, str::kEnterFirstInvoiceNumber, MsgIcon::Information);
-        window.edit(ids::kInvoiceNumber)->setFocus();
-        return true;
-    }
-    show_string(&window, str::kCheckServer, MsgIcon::Information);
-    end_startup(window);
-    return false;
+    if (window.on_new_invoice() != 1) return fail_startup(window);
+    show_string(&window, str::kEnterFirstInvoiceNumber, MsgIcon::Information);
+    window.edit(ids::kInvoiceNumber)->setFocus();
+    return true;
 }
 
 }  // namespace stk::client

@@ -1,21 +1,15 @@
 #include "client/app/startup_dialogs.h"
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocalSocket>
 #include <QPushButton>
-#include <QSslSocket>
-#include <QTimer>
 #include <QVBoxLayout>
 
-#include "client/api/connection.h"
 #include "client/api/server_api.h"
 #include "client/app/client_settings.h"
 #include "client/app/data_set.h"
@@ -24,11 +18,9 @@
 #include "client/ui/control_ids.h"
 #include "client/ui/dialog_seam.h"
 #include "client/ui/id_lookup.h"
+#include "client/ui/strings.h"
 #include "client/ui/text_1252.h"
-#include "platform/host_port.h"
-#include "platform/local_pipe.h"
 #include "platform/shop_key.h"
-#include "platform/shop_tls.h"
 
 namespace stk::client {
 
@@ -119,12 +111,11 @@ namespace {
 struct CompanyField {
     int id;
     const char* label;
-    int limit;
 };
 
 constexpr CompanyField kCompanyFields[] = {
-    {1081, "Window Title", 255}, {1071, "Company Name", 255}, {1073, "Address", 255},     {1074, "City", 63},
-    {1075, "State", 63},         {1078, "Zip Code", 63},      {1079, "Phone Number", 63}, {1080, "Tax Percentage", 11},
+    {1081, "Window Title"}, {1071, "Company Name"}, {1073, "Address"},      {1074, "City"},
+    {1075, "State"},        {1078, "Zip Code"},     {1079, "Phone Number"}, {1080, "Tax Percentage"},
 };
 
 // Every edit of the dialog with the setting it shows.
@@ -150,23 +141,22 @@ CompanyDialog::CompanyDialog(QWidget* owner, const ClientSettings& s) : QDialog(
     auto* layout = new QVBoxLayout(this);
     auto* company = new QGroupBox(QStringLiteral("Company Information"), this);
     auto* form = new QFormLayout(company);
-    auto make_edit = [&](int id, int limit) {
+    auto make_edit = [&](int id) {
         auto* e = new QLineEdit(this);
         e->setObjectName(QStringLiteral("control%1").arg(id));
-        e->setMaxLength(limit);
         edits_[id] = e;
         return e;
     };
-    for (const CompanyField& f : kCompanyFields) form->addRow(QString::fromLatin1(f.label), make_edit(f.id, f.limit));
+    for (const CompanyField& f : kCompanyFields) form->addRow(QString::fromLatin1(f.label), make_edit(f.id));
     layout->addWidget(company);
 
     auto* connection = new QGroupBox(QStringLiteral("Connection Settings"), this);
     auto* cform = new QFormLayout(connection);
-    cform->addRow(QStringLiteral("Stockavelle Server Name"), make_edit(1087, 31));
+    cform->addRow(QStringLiteral("Stockavelle Server Name"), make_edit(1087));
     remote_ = new QCheckBox(QStringLiteral("Connect to Stockavelle Server on a remote computer:"), this);
     remote_->setObjectName(QStringLiteral("control1076"));
     cform->addRow(remote_);
-    cform->addRow(QStringLiteral("Remote Computer Network Name"), make_edit(1072, 260));
+    cform->addRow(QStringLiteral("Remote Computer Network Name"), make_edit(1072));
     layout->addWidget(connection);
 
     auto* row = new QHBoxLayout;
@@ -183,7 +173,11 @@ CompanyDialog::CompanyDialog(QWidget* owner, const ClientSettings& s) : QDialog(
     layout->addLayout(row);
     setMinimumWidth(520);
 
-    for_each_setting_edit(s, [this](int id, const auto& f) { edits_[id]->setText(field_text(f)); });
+    // Each edit takes what its setting can hold, so that what is typed or pasted is what is kept.
+    for_each_setting_edit(s, [this](int id, const auto& f) {
+        edits_[id]->setMaxLength(static_cast<int>(sizeof f) - 1);
+        edits_[id]->setText(field_text(f));
+    });
     remote_->setChecked(s.remote());
     edits_[1072]->setEnabled(remote_->isChecked());
 
@@ -238,117 +232,11 @@ bool run_company_dialog(MainWindow* window) {
     s.apply_connection_settings();
     if (s.settings.remote()) tell_when_the_shop_key_is_missing(window);
     if (window) window->edit(ids::kTaxPercent)->setText(field_text(s.settings.tax_percentage));
-    write_settings_file(QFile::encodeName(s.settings_path).toStdString(), s.settings);
+    // What was entered stays in force for this run either way; the user is told that the next start will
+    // not know it.
+    if (write_settings_file(QFile::encodeName(s.settings_path).toStdString(), s.settings) != 1)
+        show_text(window, text::kCannotSaveSettings, MsgIcon::Error, QStringLiteral("\r\n") + s.settings_path);
     return true;
-}
-
-// ---- Dialog 131 ---------------------------------------------------------------------------------------
-
-QString wait_dialog_text(const ClientSettings& s) {
-    if (!s.remote()) {
-        return QStringLiteral("Attempting to connect to Stockavelle Server.\r\nStockavelle Server Name: ") +
-               field_text(s.server_name) + QStringLiteral("\r\n\r\nPlease wait...");
-    }
-    return QStringLiteral("Attempting to connect to remote computer.\r\nRemote Computer Name: ") +
-           field_text(s.remote_computer_name) + QStringLiteral("\r\nStockavelle Server Name: ") +
-           field_text(s.server_name) + QStringLiteral("\r\n\r\nPlease wait...");
-}
-
-// One connection attempt in flight, watched through signals so the dialog keeps painting and answering.
-struct WaitDialog::Probe {
-    ServerAddress address;
-    std::unique_ptr<QLocalSocket> local;
-    std::unique_ptr<QSslSocket> tcp;
-    QElapsedTimer started;
-    bool busy() const {
-        if (local) return local->state() != QLocalSocket::UnconnectedState;
-        if (tcp) return tcp->state() != QAbstractSocket::UnconnectedState;
-        return false;
-    }
-    void stop() {
-        if (local) local->abort();
-        if (tcp) tcp->abort();
-        local.reset();
-        tcp.reset();
-    }
-};
-
-WaitDialog::WaitDialog(QWidget* owner, const QString& text, const ServerAddress& address)
-    : QDialog(owner), probe_(std::make_unique<Probe>()) {
-    probe_->address = address;
-    setObjectName(QStringLiteral("dialog131"));
-    setWindowTitle(QStringLiteral("Stockavelle"));
-    auto* layout = new QVBoxLayout(this);
-    text_ = new QLabel(this);
-    text_->setObjectName(QStringLiteral("control1111"));
-    QString shown = text;
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text_->setText(shown);
-    text_->setProperty("raw_text", text);
-    layout->addWidget(text_);
-    auto* row = new QHBoxLayout;
-    row->addStretch();
-    cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel_->setObjectName(QStringLiteral("control1060"));
-    row->addWidget(cancel_);
-    layout->addLayout(row);
-    connect(cancel_, &QPushButton::clicked, this, &WaitDialog::reject);
-    timer_ = new QTimer(this);
-    timer_->setInterval(500);
-    connect(timer_, &QTimer::timeout, this, &WaitDialog::try_once);
-    timer_->start();
-}
-
-WaitDialog::~WaitDialog() { probe_->stop(); }
-
-void WaitDialog::reject() {
-    timer_->stop();
-    probe_->stop();
-    done(0);
-}
-
-void WaitDialog::try_once() {
-    // An attempt still under way reports by itself; one that has waited as long as a connect may wait is
-    // given up and made again, so a host that swallows the attempt does not stall the retries.
-    if (probe_->busy() && probe_->started.isValid() && probe_->started.elapsed() < kAttemptLimitMs) return;
-    probe_->stop();
-    probe_->started.start();
-    // The connection made here is the one the waiting request goes on to use.
-    auto succeeded = [this] {
-        const bool connected = probe_->local ? probe_->local->state() == QLocalSocket::ConnectedState
-                               : probe_->tcp ? probe_->tcp->isEncrypted()
-                                             : false;
-        if (!connected) return;  // a report from an attempt given up since
-        timer_->stop();
-        Connection::keep_for_next_open(probe_->address, std::move(probe_->local), std::move(probe_->tcp));
-        done(1);
-    };
-    if (probe_->address.remote_computer.empty()) {
-        probe_->local = std::make_unique<QLocalSocket>();
-        connect(probe_->local.get(), &QLocalSocket::connected, this, succeeded, Qt::QueuedConnection);
-        probe_->local->connectToServer(
-            QString::fromLocal8Bit(platform::local_pipe_path(probe_->address.server_name).c_str()));
-        return;
-    }
-    std::string host;
-    unsigned short port = 0;
-    if (!platform::split_host_port(probe_->address.remote_computer, &host, &port)) return;
-    // Read at every attempt: a key copied in while the dialog waits is used at once.
-    const std::string key = platform::read_shop_key(probe_->address.shop_key_file);
-    if (key.empty()) return;
-    probe_->tcp = std::make_unique<QSslSocket>();
-    platform::use_shop_key(*probe_->tcp, key);
-    connect(probe_->tcp.get(), &QSslSocket::encrypted, this, succeeded, Qt::QueuedConnection);
-    probe_->tcp->connectToHostEncrypted(QString::fromLocal8Bit(host.c_str()), port);
-}
-
-void install_wait_dialog(ServerApi& api, const ClientSettings* settings) {
-    api.on_unreachable = [&api, settings] {
-        QWidget* owner = QApplication::activeWindow();
-        if (!owner && session().main_window) owner = session().main_window;
-        WaitDialog dialog(owner, wait_dialog_text(*settings), api.address());
-        return DialogSeam::exec(dialog) == 1;
-    };
 }
 
 }  // namespace stk::client

@@ -1,24 +1,18 @@
-// The dialogs of start-up and of waiting for the server: the data-set dialog (145), the company and
-// connection dialog (137) and the "Attempting to connect" dialog (131).
+// The dialogs of start-up: the data-set dialog (145) and the company and connection dialog (137).
 #pragma once
 
 #include <QDialog>
 #include <QString>
 #include <map>
-#include <memory>
 
 class QCheckBox;
-class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTimer;
 
 namespace stk::client {
 
 class MainWindow;
 struct ClientSettings;
-struct ServerAddress;
-class ServerApi;
 
 // Dialog 145. Its result: kChosen when a data set is known, kExit for Exit, Rejected for the close box.
 class DataSetDialog : public QDialog {
@@ -72,36 +66,5 @@ private:
 // Shows dialog 137 for the session's settings; on Continue applies them to the session and the window and
 // saves the settings file. false when Exit was chosen.
 bool run_company_dialog(MainWindow* window);
-
-// The "Attempting to connect" text for these settings.
-QString wait_dialog_text(const ClientSettings& settings);
-
-// Dialog 131: retries every 500 ms without blocking its window until the server accepts a connection
-// (result 1) or the user cancels (result 0).
-class WaitDialog : public QDialog {
-    Q_OBJECT
-public:
-    // An attempt that has not connected after this long is given up and made again.
-    static constexpr int kAttemptLimitMs = 2000;
-    WaitDialog(QWidget* owner, const QString& text, const ServerAddress& address);
-    ~WaitDialog() override;
-    QLabel* text_label() const { return text_; }
-    QPushButton* cancel_button() const { return cancel_; }
-    QTimer* retry_timer() const { return timer_; }
-
-protected:
-    void reject() override;
-
-private:
-    void try_once();
-    struct Probe;
-    std::unique_ptr<Probe> probe_;
-    QLabel* text_ = nullptr;
-    QPushButton* cancel_ = nullptr;
-    QTimer* timer_ = nullptr;
-};
-
-// Makes `api` show the wait dialog (owned by the active window) whenever the server cannot be reached.
-void install_wait_dialog(ServerApi& api, const ClientSettings* settings);
 
 }  // namespace stk::client

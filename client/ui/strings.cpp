@@ -53,6 +53,10 @@ MsgAnswer show_string(QWidget* parent, int n, MsgIcon icon, MsgButtons buttons, 
     return DialogSeam::message(parent, string_text(n) + suffix, icon, buttons, default_answer);
 }
 
+void show_text(QWidget* parent, const char* text, MsgIcon icon, const QString& suffix) {
+    DialogSeam::message(parent, QString::fromLatin1(text) + suffix, icon, MsgButtons::Ok, MsgAnswer::Ok);
+}
+
 bool ask_string(QWidget* parent, int n, bool yes_is_default) {
     return show_string(parent, n, MsgIcon::Question, MsgButtons::YesNo,
                        yes_is_default ? MsgAnswer::Yes : MsgAnswer::No) == MsgAnswer::Yes;

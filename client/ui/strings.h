@@ -41,12 +41,28 @@ inline constexpr int kServerMustRun = 43;
 inline constexpr int kCannotSaveCompany = 44;
 }  // namespace str
 
+// Texts of our own for failures the string table has no string for, written in its style.
+namespace text {
+// A change answered 4: the server made it, but could not write it to its files.
+inline constexpr const char* kChangeNotSaved =
+    "Stockavelle Server made the change but was unable to save it. Please check Stockavelle Server.";
+inline constexpr const char* kCannotSaveSettings =
+    "Stockavelle was unable to save your company information. The destination drive may be full, or the "
+    "destination file may be inaccessible or write protected.";
+inline constexpr const char* kAmountTooLarge =
+    "The amount of the item(s) you are adding is too large for the invoice. Please check the quantity and unit "
+    "price.";
+}  // namespace text
+
 // The text of string N ("" for an unknown number).
 QString string_text(int n);
 
 // Shows string N (followed by `suffix`, e.g. "\r\n" + a path) with the client's caption.
 MsgAnswer show_string(QWidget* parent, int n, MsgIcon icon, MsgButtons buttons = MsgButtons::Ok,
                       MsgAnswer default_answer = MsgAnswer::Ok, const QString& suffix = QString());
+
+// Shows one of the texts above (followed by `suffix`) with the client's caption and an OK button.
+void show_text(QWidget* parent, const char* text, MsgIcon icon, const QString& suffix = QString());
 
 // Yes/No question with string N; true on Yes.
 bool ask_string(QWidget* parent, int n, bool yes_is_default);

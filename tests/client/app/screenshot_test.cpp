@@ -19,6 +19,7 @@
 #include "client/app/session_attach.h"
 #include "client/app/startup.h"
 #include "client/app/startup_dialogs.h"
+#include "client/app/wait_dialog.h"
 #include "client/main_window/main_window.h"
 #include "client/ui/control_ids.h"
 #include "client/ui/dialog_seam.h"
