@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "common/records.h"
+
 namespace stk::client {
 namespace {
 
@@ -39,7 +41,7 @@ SalespersonDialog::SalespersonDialog(QWidget* parent, const QString& salesperson
     row->addWidget(new QLabel(QStringLiteral("Salesperson"), this));
     edit_ = new QLineEdit(salesperson, this);
     edit_->setObjectName(QString::number(kEdit));
-    edit_->setMaxLength(63);
+    edit_->setMaxLength(static_cast<int>(sizeof InvoiceRecord::salesperson) - 1);
     edit_->setMinimumWidth(220);
     row->addWidget(edit_);
     layout->addLayout(row);
@@ -53,6 +55,13 @@ QString SalespersonDialog::salesperson() const { return edit_->text(); }
 CustomerDialog::CustomerDialog(QWidget* parent, const std::array<QString, kEdits>& values) : QDialog(parent) {
     static const char* const kLabels[kEdits] = {"Account Number", "Customer", "Phone Number", "Address",
                                                 "City",           "State",    "Zip Code"};
+    // Each edit takes what its field of the invoice holds, so that what is typed or pasted is what is kept.
+    const InvoiceRecord r{};
+    const int limits[kEdits] = {
+        static_cast<int>(sizeof r.account_number) - 1,        static_cast<int>(sizeof r.customer_name) - 1,
+        static_cast<int>(sizeof r.customer_phone_number) - 1, static_cast<int>(sizeof r.customer_address) - 1,
+        static_cast<int>(sizeof r.customer_city) - 1,         static_cast<int>(sizeof r.customer_state) - 1,
+        static_cast<int>(sizeof r.customer_zip_code) - 1};
     setWindowTitle(QStringLiteral("Customer"));
     auto* layout = new QVBoxLayout(this);
     auto* grid = new QGridLayout;
@@ -60,7 +69,7 @@ CustomerDialog::CustomerDialog(QWidget* parent, const std::array<QString, kEdits
         grid->addWidget(new QLabel(QString::fromLatin1(kLabels[i]), this), i, 0);
         auto* e = new QLineEdit(values[static_cast<std::size_t>(i)], this);
         e->setObjectName(QString::number(kFirstEdit + i));
-        e->setMaxLength(63);
+        e->setMaxLength(limits[i]);
         e->setMinimumWidth(260);
         grid->addWidget(e, i, 1);
         edits_[static_cast<std::size_t>(i)] = e;

@@ -3,6 +3,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <algorithm>
 #include <cstring>
 
 #include "client/inventory/inventory_pane.h"
@@ -48,8 +49,23 @@ void InvoiceWorkspace::copy_customer(const InvoiceRecord& from, InvoiceRecord& t
     put(to.customer_zip_code, from.customer_zip_code);
 }
 
+void InvoiceWorkspace::restore_typed_text(int fid, const QString& text, int cursor) {
+    QLineEdit* e = w_.edit(fid);
+    if (!e || e->text() == text) return;
+    set_filling(true);
+    e->setText(text);
+    e->setCursorPosition(std::min(cursor, static_cast<int>(text.size())));
+    set_filling(false);
+}
+
 int InvoiceWorkspace::save_field(int fid) {
-    // text_a holds 63 characters; the note edit takes more, but only these reach the server.
+    QLineEdit* e = w_.edit(fid);
+    const QString typed = e ? e->text() : QString();
+    const int cursor = e ? e->cursorPosition() : 0;
+    if (!ready_for_change(true)) return 0;
+    // What the user typed is what is saved, whatever a reload before the save put into the edit.
+    restore_typed_text(fid, typed, cursor);
+    // text_a holds 63 characters.
     const std::string text = read_edit(fid, 63);
     std::string change;
     note(SET_INVOICE_FIELD, text);
@@ -71,24 +87,27 @@ int InvoiceWorkspace::save_field(int fid) {
         case FIELD_TIME: set_field(copy_.time, text); break;
         default: break;
         }
+        // A character Windows-1252 cannot hold is stored as "?": the edit shows the stored text at once.
+        restore_typed_text(fid, from_1252(text), cursor);
         return 1;
     }
-    if (r == RESULT_CHANGED) invoice_changed();
-    else if (r == RESULT_SAVE_FAILED)
-        show_string(owner(), str::kCheckServer, MsgIcon::Information);
+    settle_change(r);
     return 0;
 }
 
 int InvoiceWorkspace::change_payment(int payment) {
+    if (!ready_for_change(true)) {
+        show_choices();
+        return 0;
+    }
     if (field_empty(copy_.salesperson)) identify_salesperson();
     note(SET_INVOICE_PAYMENT);
     const int r = api_.set_invoice_payment(index_, payment, copy_);
-    if (r == RESULT_CHANGED) {
-        invoice_changed();
+    if (!settle_change(r)) {
+        show_choices();  // the list shows the payment that is stored, not the one refused
         return 0;
     }
-    if (r != RESULT_OK) return 0;
-    reload();
+    if (r == RESULT_OK) resync();
 
     // A paying customer with a name and a phone number goes into the contacts, once.
     if (paid() && !field_empty(copy_.customer_name) && !field_empty(copy_.customer_phone_number) &&
@@ -111,25 +130,42 @@ int InvoiceWorkspace::change_payment(int payment) {
 }
 
 int InvoiceWorkspace::change_status(int status) {
+    if (!ready_for_change(true)) {
+        show_choices();
+        return 0;
+    }
     note(SET_INVOICE_STATUS);
     const int r = api_.set_invoice_status(index_, status, copy_);
     if (r == RESULT_OK) {
         copy_.status = status;
         return 1;
     }
-    if (r == RESULT_CHANGED) invoice_changed();
+    if (settle_change(r)) return 1;
+    show_choices();  // the list shows the status that is stored, not the one refused
     return 0;
 }
 
-int InvoiceWorkspace::set_invoice_customer(const InvoiceRecord& scratch) {
+int InvoiceWorkspace::set_invoice_customer(const InvoiceRecord& header) {
+    InvoiceRecord scratch;
+    std::memcpy(&scratch, &header, sizeof scratch);
+    if (copy_unknown_) {
+        if (!ready_for_change(true)) return 0;
+        // The header was built on a copy that was not current: its customer is the caller's, the rest of it
+        // is what is stored now.
+        std::memcpy(&scratch, &copy_, sizeof scratch);
+        copy_customer(header, scratch, false);
+    }
     note(SET_INVOICE_CUSTOMER);
     const int r = api_.set_invoice_customer(index_, copy_, scratch);
-    if (r == RESULT_CHANGED) show_string(owner(), str::kInvoiceModified, MsgIcon::Information);
-    reload();
-    return r == RESULT_OK ? 1 : 0;
+    // The screen shows the stored customer after every answer, also when the user emptied the name edit and
+    // the change was refused. Answers 2 and 4 reload in settle_change; no answer leaves the copy unknown.
+    const bool made = settle_change(r);
+    if (r == RESULT_OK || r == RESULT_FAILED) resync();
+    return made ? 1 : 0;
 }
 
 int InvoiceWorkspace::edit_customer() {
+    if (!ready_for_change(true)) return 0;
     std::array<QString, CustomerDialog::kEdits> values;
     int i = 0;
     for_customer_fields(copy_, [&](auto& f, int) { values[static_cast<std::size_t>(i++)] = field_text(f); });
@@ -145,6 +181,7 @@ int InvoiceWorkspace::edit_customer() {
 }
 
 int InvoiceWorkspace::clear_customer() {
+    if (!ready_for_change(true)) return 0;
     InvoiceRecord scratch;
     std::memcpy(&scratch, &copy_, sizeof scratch);
     for_customer_fields(scratch, [](auto& f, int) { set_field(f, ""); });
@@ -176,11 +213,10 @@ int InvoiceWorkspace::fill_backorder(int index, int line, const InvoiceLine& del
     if (result) *result = r;
     if (r == RESULT_OK) return 1;
     if (r == kTransportFailed) {
+        copy_unknown_ = true;
         show_string(owner(), str::kCannotUpdateBackorder, MsgIcon::Information);
-    } else if (r == RESULT_CHANGED) {
-        invoice_changed();
-    } else if (r == RESULT_SAVE_FAILED) {
-        show_string(owner(), str::kCheckServer, MsgIcon::Information);
+    } else if (r == RESULT_CHANGED || r == RESULT_SAVE_FAILED) {
+        settle_change(r);
     } else {
         load_invoice(index, false);
         show_string(owner(), str::kCannotUpdateBackorder, MsgIcon::Information);

@@ -40,6 +40,14 @@ std::string price_and_amount(std::string& unit_price, const std::string& quantit
     return is_number(quantity, &q) ? format_2f(price * q) : format_2f(price);
 }
 
+// Whether the computed texts fit their fields whole: set_field would cut them without a word, and a cut
+// amount is another number (10 000 times too small, say) that the totals then leave out.
+bool fits_line(const std::string& unit_price, const std::string& unit_cost, const std::string& amount) {
+    const InvoiceLine l{};
+    return unit_price.size() < sizeof l.unit_price && unit_cost.size() < sizeof l.unit_cost &&
+           amount.size() < sizeof l.amount;
+}
+
 }  // namespace
 
 bool InvoiceWorkspace::read_required(int eid, int max_chars, std::string* text) {
@@ -100,6 +108,7 @@ bool InvoiceWorkspace::continue_on_new_invoice() {
 }
 
 int InvoiceWorkspace::add_line() {
+    if (!ready_for_change(false)) return 0;
     std::string description, unit_cost;
     if (!read_required(id::kDescription, 63, &description) || !read_required(id::kUnitCost, 31, &unit_cost))
         return 0;
@@ -111,6 +120,10 @@ int InvoiceWorkspace::add_line() {
     description = trimmed(description);
     unit_cost = cents_if_number(trimmed(unit_cost));
     const std::string amount = price_and_amount(unit_price, quantity);
+    if (!fits_line(unit_price, unit_cost, amount)) {
+        show_text(owner(), text::kAmountTooLarge, MsgIcon::Information);
+        return 0;
+    }
 
     if (!item_number.empty() && !quantity.empty()) decide_backorder(item_number, quantity, &backorder);
     double q = 0, b = 0;
@@ -147,27 +160,29 @@ int InvoiceWorkspace::send_line(const InvoiceLine& line, const std::string& item
     const int take_from_stock = w_.inventory_item && w_.inventory_item->isChecked() ? 1 : 0;
     note(ADD_INVOICE_ITEM, item_number);
     const int r = api_.add_invoice_item(index_, take_from_stock, copy_, line);
-    if (r == RESULT_CHANGED) {
-        invoice_changed();
-        return 0;
+    // Answered 4, the line is on the invoice (settle_change reloaded it): the entry fields are cleared as
+    // after a plain success, so that it is not added twice.
+    if (r != RESULT_OK && !settle_change(r)) return 0;
+    if (r == RESULT_OK) {
+        InvoiceLine stored{};
+        note(GET_INVOICE_ITEM);
+        const bool fetched = api_.get_invoice_item(index_, copy_.line_count + 1, &stored) == RESULT_OK;
+        if (fetched && copy_.line_count >= 0 && copy_.line_count < kMaxInvoiceLines) {
+            ++copy_.line_count;
+            std::memcpy(&copy_.lines[copy_.line_count - 1], &stored, sizeof stored);
+            lines_model_.append_row();
+            show_totals(true);
+        } else {
+            resync();  // the line is on the server; the copy holds it before the next change
+        }
     }
-    if (r != RESULT_OK) return 0;
-
-    InvoiceLine stored{};
-    note(GET_INVOICE_ITEM);
-    if (api_.get_invoice_item(index_, copy_.line_count + 1, &stored) != RESULT_OK) return 0;
-    if (copy_.line_count >= 0 && copy_.line_count < kMaxInvoiceLines) {
-        ++copy_.line_count;
-        std::memcpy(&copy_.lines[copy_.line_count - 1], &stored, sizeof stored);
-        lines_model_.append_row();
-    }
-    show_totals(true);
     if (inventory_ && !item_number.empty()) inventory_->refresh_row(item_number, item_number);
     return 1;
 }
 
 int InvoiceWorkspace::remove_line(int row) {
     if (row < 0 || row >= lines_model_.rowCount()) return 0;
+    if (!ready_for_change(false)) return 0;
     const std::string quantity = to_1252(lines_model_.cell(row, 0));
     const std::string backorder = to_1252(lines_model_.cell(row, 1));
     const std::string item_number = to_1252(lines_model_.cell(row, 2));
@@ -185,19 +200,17 @@ int InvoiceWorkspace::remove_line(int row) {
     }
     note(REMOVE_INVOICE_ITEM);
     const int r = api_.remove_invoice_item(index_, row + 1, flag, copy_);
-    if (r == RESULT_CHANGED) {
-        invoice_changed();
-        return 0;
+    if (r != RESULT_OK && !settle_change(r)) return 0;
+    if (r == RESULT_OK) {
+        // The server moves the later lines down and leaves the last slot's bytes as they were; so do we, so
+        // that the copy stays byte-identical to the stored record.
+        const int count = copy_.line_count;
+        for (int i = row; i + 1 < count && i + 1 < kMaxInvoiceLines; ++i)
+            std::memcpy(&copy_.lines[i], &copy_.lines[i + 1], sizeof(InvoiceLine));
+        --copy_.line_count;
+        lines_model_.remove_row(row);
+        show_totals(true);
     }
-    if (r != RESULT_OK) return 0;
-    // The server moves the later lines down and leaves the last slot's bytes as they were; so do we, so that
-    // the copy stays byte-identical to the stored record.
-    const int count = copy_.line_count;
-    for (int i = row; i + 1 < count && i + 1 < kMaxInvoiceLines; ++i)
-        std::memcpy(&copy_.lines[i], &copy_.lines[i + 1], sizeof(InvoiceLine));
-    --copy_.line_count;
-    lines_model_.remove_row(row);
-    show_totals(true);
     if (inventory_ && !item_number.empty()) inventory_->refresh_row(item_number, item_number);
     return 1;
 }
@@ -205,7 +218,7 @@ int InvoiceWorkspace::remove_line(int row) {
 void InvoiceWorkspace::delete_selected_line() {
     const int row = selected_line_row();
     if (row < 0) return;
-    if (!ask_string(owner(), paid() ? 8 : 2, false)) return;
+    if (!ask_string(owner(), paid() ? str::kInvoicePaidModify : str::kConfirmRemoveItems, false)) return;
     remove_line(row);
 }
 

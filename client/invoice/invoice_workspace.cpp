@@ -139,9 +139,15 @@ void InvoiceWorkspace::fill_fields() {
     set_edit(id::kSalesperson, field(copy_.salesperson));
     set_edit(id::kCashReceived, field(copy_.cash_received));
     set_edit(id::kInvoiceNote, field(copy_.note));
-    if (w_.payment) w_.payment->setCurrentIndex(copy_.payment >= 0 && copy_.payment < w_.payment->count() ? copy_.payment : -1);
-    if (w_.status) w_.status->setCurrentIndex(copy_.status >= 0 && copy_.status < w_.status->count() ? copy_.status : -1);
+    show_choices();
     set_filling(false);
+}
+
+void InvoiceWorkspace::show_choices() {
+    if (w_.payment)
+        w_.payment->setCurrentIndex(copy_.payment >= 0 && copy_.payment < w_.payment->count() ? copy_.payment : -1);
+    if (w_.status)
+        w_.status->setCurrentIndex(copy_.status >= 0 && copy_.status < w_.status->count() ? copy_.status : -1);
 }
 
 int InvoiceWorkspace::load_invoice(int index, bool record) {
@@ -151,6 +157,7 @@ int InvoiceWorkspace::load_invoice(int index, bool record) {
     if (api_.get_invoice(index, &received) != RESULT_OK) return 0;
     std::memcpy(&copy_, &received, sizeof copy_);
     index_ = index;
+    copy_unknown_ = false;
     fill_fields();
     lines_model_.reset();
     show_totals(false);
@@ -196,18 +203,13 @@ int InvoiceWorkspace::history_entry(int i) const {
     return history_[static_cast<std::size_t>(i)];
 }
 
+// The position moves only with the invoice shown, so that the two never disagree.
 void InvoiceWorkspace::previous() {
-    if (top_ > 1 && history_entry(top_ - 1) != 0) {
-        load_invoice(history_entry(top_ - 1), false);
-        --top_;
-    }
+    if (top_ > 1 && history_entry(top_ - 1) != 0 && load_invoice(history_entry(top_ - 1), false)) --top_;
 }
 
 void InvoiceWorkspace::next() {
-    if (top_ < count_ && history_entry(top_ + 1) != 0) {
-        load_invoice(history_entry(top_ + 1), false);
-        ++top_;
-    }
+    if (top_ < count_ && history_entry(top_ + 1) != 0 && load_invoice(history_entry(top_ + 1), false)) ++top_;
 }
 
 int InvoiceWorkspace::copy_line(int line, InvoiceLine* destination) const {
@@ -218,7 +220,33 @@ int InvoiceWorkspace::copy_line(int line, InvoiceLine* destination) const {
 
 void InvoiceWorkspace::invoice_changed() {
     show_string(owner(), str::kInvoiceModified, MsgIcon::Information);
-    reload();
+    resync();
+}
+
+void InvoiceWorkspace::resync() {
+    if (!reload()) copy_unknown_ = true;
+}
+
+bool InvoiceWorkspace::ready_for_change(bool repeatable) {
+    if (!copy_unknown_) return true;
+    InvoiceRecord before;
+    std::memcpy(&before, &copy_, sizeof before);
+    if (!reload()) return false;
+    return repeatable || std::memcmp(&before, &copy_, sizeof before) == 0;
+}
+
+bool InvoiceWorkspace::settle_change(int result) {
+    switch (result) {
+        case RESULT_OK: return true;
+        case RESULT_CHANGED: invoice_changed(); return false;
+        case RESULT_SAVE_FAILED:
+            // Made in memory only: the screen shows it like any change, and the user knows to look at the server.
+            show_text(owner(), text::kChangeNotSaved, MsgIcon::Error);
+            resync();
+            return true;
+        case kTransportFailed: copy_unknown_ = true; return false;
+        default: return false;
+    }
 }
 
 // ------------------------------------------------------------------------------------------ entry fields

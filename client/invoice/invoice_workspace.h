@@ -55,6 +55,18 @@ public:
     int history_entry(int i) const;
     int copy_line(int line, InvoiceLine* destination) const;
 
+    // --- keeping the copy equal to the server's record
+    // Call before sending a change. When an earlier change got no answer, the copy is unknown and is reloaded
+    // first. false when the change is not to be sent: the reload failed, or, for a change that must not be
+    // made twice (`repeatable` false: a line added or removed), the reloaded invoice differs from the copy, so
+    // that the user sees what it holds now before deciding again.
+    bool ready_for_change(bool repeatable);
+    // Settles a change request's answer: 2 -> string 19 and reload; 4 (the server made the change but could
+    // not write it) -> a message and reload; no answer -> the copy is unknown until the next change reloads
+    // it; 0 -> nothing changed. Returns whether the change was made (1 or 4); after 4 the copy already holds it.
+    bool settle_change(int result);
+    bool copy_unknown() const { return copy_unknown_; }
+
     // --- editing commands (1 on success, 0 otherwise)
     int add_line();
     int remove_line(int row);          // after the caller's confirmation
@@ -89,8 +101,11 @@ private:
     void connect_field_signals();
     void show_line_menu(const QPoint& pos);
     void fill_fields();
+    void show_choices();  // the status and payment lists from the copy
+    void resync();        // reload; when that fails too, the copy is unknown
     void set_filling(bool on);
     void invoice_changed();  // result 2: tell and reload
+    void restore_typed_text(int field_id, const QString& text, int cursor);
     void on_edit_changed(int field_id);
     std::string read_edit(int id, int max_chars) const;
     // add_line's steps.
@@ -113,6 +128,8 @@ private:
 
     InvoiceRecord copy_{};
     int index_ = 0;
+    // A change was sent and no answer came: the server may or may not have made it.
+    bool copy_unknown_ = false;
     bool own_filling_ = false;  // used only when the widgets bring no flag of their own
     InvoiceLinesModel lines_model_;
 

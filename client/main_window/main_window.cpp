@@ -1,9 +1,11 @@
 #include "client/main_window/main_window.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QResizeEvent>
@@ -134,6 +136,12 @@ QString MainWindow::type_ahead_text() const {
 }
 
 void MainWindow::fire_type_ahead() {
+    // Inside a modal dialog (a wait for the server among them) the search would start a request within
+    // another; it runs once the dialog has closed.
+    if (QApplication::activeModalWidget()) {
+        arm_type_ahead();
+        return;
+    }
     type_ahead_timer_->stop();
     last_search_text = type_ahead_text();
     const QString text = last_search_text;
@@ -168,6 +176,16 @@ void MainWindow::show_about() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // Enter and keypad Enter press the focused button, as in any dialog; Space already does.
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        auto* b = qobject_cast<QPushButton*>(watched);
+        if (enter && b && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && b->isEnabled()) {
+            b->click();
+            return true;
+        }
+    }
     if (watched == client_ && toolbar_ && toolbar_->surface_event(*client_, event)) return true;
     if (watched == client_ && event->type() == QEvent::Resize) {
         const auto* e = static_cast<QResizeEvent*>(event);

@@ -80,6 +80,7 @@ QPushButton* MainWindow::add_button(int id, const char* text, int x, int y, int 
     b->setProperty("flat_style", true);
     b->setAutoDefault(false);
     b->setFocusPolicy(Qt::StrongFocus);
+    b->installEventFilter(this);  // Enter presses it (eventFilter)
     buttons_[id] = b;
     controls_[id] = b;
     placed_.push_back({b, x, y, w, h, kFixed});
@@ -190,7 +191,8 @@ void MainWindow::build_lists() {
 
 void MainWindow::build_footer_controls() {
     add_edit(ids::kSalesperson, 65, -61, 215, 23, 63, kBottom);
-    add_edit(ids::kInvoiceNote, 65, -38, 215, 23, 127, kBottom);
+    // The note field holds 255 characters, but a field save carries 63: more would show and then be lost.
+    add_edit(ids::kInvoiceNote, 65, -38, 215, 23, 63, kBottom);
     status_ = add_combo(ids::kStatus, {"INCOMPLETE", "COMPLETE"}, -403, -64);
     payment_ = add_combo(ids::kPayment, {"UNPAID", "CASH", "CHECK", "CREDIT CARD", "ACCOUNT", "WARRANTY"}, -403, -41);
     add_edit(ids::kCashReceived, -219, -61, 62, 23, 31, kBottomRight, false, true);

@@ -23,6 +23,7 @@
 #include "client/ui/dialog_seam.h"
 #include "client/ui/shell_open.h"
 #include "client/ui/strings.h"
+#include "common/records.h"
 #include "common/text_field.h"
 
 namespace stk::client {
@@ -53,10 +54,27 @@ protected:
 };
 
 TEST_F(MainWindowTest, ControlsHaveTheirIdsLimitsAndTabOrder) {
-    const std::pair<int, int> limits[] = {{401, 63}, {407, 63}, {404, 31}, {408, 63}, {402, 31}, {414, 31},
-                                          {409, 31}, {410, 31}, {405, 63}, {403, 63}, {411, 63}, {416, 31},
-                                          {ids::kUnitCost, 31}, {ids::kTaxPercent, 31}, {412, 63}, {406, 127},
-                                          {400, 31}};
+    // Each edit takes no more than the record field it lands in holds; the note is sent in text_a (63).
+    const InvoiceRecord r{};
+    const InvoiceLine l{};
+    auto held = [](const auto& f) { return static_cast<int>(sizeof f) - 1; };
+    const std::pair<int, int> limits[] = {{401, held(r.customer_name)},
+                                          {407, held(r.customer_phone_number)},
+                                          {404, held(r.invoice_number)},
+                                          {408, held(r.order_number)},
+                                          {402, held(r.date)},
+                                          {414, held(r.time)},
+                                          {409, held(l.quantity)},
+                                          {410, held(l.backorder_quantity)},
+                                          {405, held(l.item_number)},
+                                          {403, held(l.description)},
+                                          {411, held(l.remark)},
+                                          {416, held(l.unit_price)},
+                                          {ids::kUnitCost, held(l.unit_cost)},
+                                          {ids::kTaxPercent, held(l.tax_percent)},
+                                          {412, held(r.salesperson)},
+                                          {406, held(RequestHeader{}.text_a)},
+                                          {400, held(r.cash_received)}};
     for (auto [id, limit] : limits) {
         ASSERT_NE(window_->edit(id), nullptr) << id;
         EXPECT_EQ(window_->edit(id)->maxLength(), limit) << id;

@@ -14,8 +14,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
+#include <cstring>
 #include <deque>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -91,6 +93,7 @@ protected:
                 return static_cast<int>(QDialog::Accepted);
             }
             if (d.windowTitle() == "Customer" && customer_dialog) return customer_dialog(d);
+            if (other_dialog) return other_dialog(d);
             return static_cast<int>(QDialog::Rejected);
         });
 
@@ -180,6 +183,28 @@ protected:
 
     const InvoiceLine& line(int n) { return ws().copy().lines[n - 1]; }
 
+    // From here on requests with `opcode` are answered `result`, as a relay between client and server could:
+    // after the server has done its part when `forwarded`, else without the server ever seeing them.
+    void force_result(int opcode, int result, bool forwarded) {
+        forced[opcode] = {result, forwarded};
+        api->relay = [this](std::int32_t op, const std::function<int()>& exchange) {
+            const auto it = forced.find(op);
+            if (it == forced.end()) return exchange();
+            if (it->second.second) exchange();
+            return it->second.first;
+        };
+    }
+    void stop_forcing() {
+        forced.clear();
+        api->relay = nullptr;
+    }
+    // The copy is the server's record, byte for byte.
+    bool copy_is_stored() {
+        InvoiceRecord stored{};
+        return api->get_invoice(ws().current_index(), &stored) == RESULT_OK &&
+               std::memcmp(&stored, &ws().copy(), sizeof stored) == 0;
+    }
+
     stk::test::ServerProcess server;
     std::unique_ptr<ServerApi> api;
     QTemporaryDir data_set;
@@ -191,8 +216,10 @@ protected:
     std::vector<QString> dialogs;
     QString salesperson = "PAT";
     std::function<int(QDialog&)> customer_dialog;
+    std::function<int(QDialog&)> other_dialog;  // any dialog not answered above
     std::vector<InvoiceRecord> contact_list;
     int contact_saves = 0;
+    std::map<int, std::pair<int, bool>> forced;
 };
 
 }  // namespace stk::client::testing
