@@ -21,8 +21,6 @@ namespace stk::client {
 
 namespace {
 
-using D = InvoiceItemDialog;
-
 constexpr int kShortChars = 31;  // quantities and money
 constexpr int kTextChars = 63;   // description, remark, note
 constexpr std::string_view kOrdered = "ORDERED";
