@@ -2,6 +2,7 @@
 #include <clocale>
 #include <cstdio>
 
+#include "client/app/contacts_attach.h"
 #include "client/app/print_invoice_command.h"
 #include "client/app/receipt_attach.h"
 #include "client/app/sale_attach.h"
@@ -43,10 +44,11 @@ int main(int argc, char** argv) {
     stk::client::MainWindow window;
     stk::client::attach_session(window);
     window.show();
-    const auto attach = [&window] {
+    const auto attach_windows = [&window] {
         stk::client::attach_sale(window);
         stk::client::attach_receipts(window);
+        stk::client::attach_contacts(window);
     };
-    if (!stk::client::run_startup(window, options, attach)) return 0;
+    if (!stk::client::run_startup(window, options, attach_windows)) return 0;
     return app.exec();
 }

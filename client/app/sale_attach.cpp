@@ -6,6 +6,7 @@
 
 #include "client/app/inventory_attach.h"
 #include "client/app/session.h"
+#include "client/contacts/contact_rules.h"
 #include "client/contacts/contacts.h"
 #include "client/inventory/inventory_pane.h"
 #include "client/invoice/invoice_item_dialog.h"
@@ -95,24 +96,13 @@ SaleWorkspace attach_sale(MainWindow& w) {
 
     ContactsAccess contacts;
     contacts.contains = [](std::string_view name, std::string_view phone) {
-        const ContactTable& t = session().contacts;
-        for (int i = 1; i <= t.count(); ++i)
-            if (equal_ci(field(t[i].name), name) && equal_ci(field(t[i].phone_number), phone)) return true;
-        return false;
+        return find_contact(session().contacts, name, phone) != 0;
     };
     contacts.full = [] { return session().contacts.full(); };
-    contacts.append = [](const InvoiceRecord& c) {
-        ContactRecord r{};
-        set_field(r.account_number, field(c.account_number));
-        set_field(r.name, field(c.customer_name));
-        set_field(r.phone_number, field(c.customer_phone_number));
-        set_field(r.address, field(c.customer_address));
-        set_field(r.city, field(c.customer_city));
-        set_field(r.state, field(c.customer_state));
-        set_field(r.zip_code, field(c.customer_zip_code));
-        return session().contacts.append(r);
+    contacts.append = [](const InvoiceRecord& c) { return session().contacts.append(contact_of_customer(c)); };
+    contacts.save = [] {
+        return save_contacts(QFile::encodeName(session().contacts_path).toStdString(), session().contacts) == 1;
     };
-    contacts.save = [] { return save_contacts(QFile::encodeName(session().contacts_path).toStdString(), session().contacts) == 1; };
     contacts.file_path = [] { return session().contacts_path; };
     return attach_sale(w, s.api, std::move(settings), std::move(contacts));
 }

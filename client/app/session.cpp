@@ -41,6 +41,7 @@ void ClientSession::reset() {
     help_path.clear();
     server_path.clear();
     contacts_path.clear();
+    contact_search.clear();
     default_layout_path.clear();
     sales_report_path.clear();
     non_inventory_sales_report_path.clear();

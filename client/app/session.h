@@ -45,6 +45,8 @@ struct ClientSession {
     ServerApi api{ServerAddress{}, std::string{}};
 
     ContactTable contacts;
+    // The Contacts window's search text, kept from one opening to the next.
+    QString contact_search;
     ReservedArray<InvoiceResultSlot> invoice_results;
     ReservedArray<InventoryRecord> inventory_results;
     ReservedArray<MessageRecord> messages;

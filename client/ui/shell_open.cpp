@@ -16,6 +16,11 @@ bool shell_open(const QString& path) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
+bool shell_open_url(const QUrl& url) {
+    if (g_opener) return g_opener(url.toString());
+    return QDesktopServices::openUrl(url);
+}
+
 bool shell_start(const QString& program, const QStringList& arguments) {
     if (g_starter) return g_starter(program, arguments);
     return QProcess::startDetached(program, arguments);

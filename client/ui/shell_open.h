@@ -3,12 +3,16 @@
 
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 #include <functional>
 
 namespace stk::client {
 
 // Opens the file with the desktop's default application; false when it could not be handed over.
 bool shell_open(const QString& path);
+// Opens a web address with the desktop's browser; false when it could not be handed over. Tests see the
+// address's text through the opener below.
+bool shell_open_url(const QUrl& url);
 // Starts a program detached, with the given arguments; false when it could not be started.
 bool shell_start(const QString& program, const QStringList& arguments = {});
 

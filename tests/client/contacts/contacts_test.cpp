@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "client/contacts/contact_rules.h"
 #include "client/contacts/contacts.h"
 #include "client/ui/dialog_seam.h"
 #include "client/ui/strings.h"
@@ -48,9 +49,11 @@ protected:
 };
 
 TEST_F(ContactsTest, LoadsColumnsAsTheyAreAndSkipsNamelessLines) {
-    write("A1\t  Ann Smith \tBob\t555-1\tfax\tmob\t1 Main St\tSpringfield\tIL\t62701\thttp://ann.example\tann@x\tnote\textra\r\n"
-          "A2\t\tnobody\r\n"
-          "A3\tCarl");  // last line without CR LF, and with its trailing columns missing
+    write(
+        "A1\t  Ann Smith \tBob\t555-1\tfax\tmob\t1 Main "
+        "St\tSpringfield\tIL\t62701\thttp://ann.example\tann@x\tnote\textra\r\n"
+        "A2\t\tnobody\r\n"
+        "A3\tCarl");  // last line without CR LF, and with its trailing columns missing
     ContactTable table;
     ASSERT_TRUE(table.reserve(10));
     EXPECT_EQ(load_contacts(path_, table), 1);
@@ -127,6 +130,95 @@ TEST_F(ContactsTest, MissingFileIsCreatedEmptyAndSaveRoundTrips) {
     table.remove(1);
     EXPECT_EQ(save_contacts(path_, table), 1);
     EXPECT_EQ(read(), "");
+}
+
+TEST_F(ContactsTest, AFileThatFailedToLoadIsWrittenBackWithTheLinesItCouldNotRead) {
+    // Line 2 has a 64-character name: the load stops there with string 42, and lines 2 to 4 stay unread.
+    const std::string bad = line("A2", std::string(64, 'N'));
+    const std::string rest = bad + "\r\n" + line("A3", "Carl") + "\r\n" + line("A4", "Dora");  // no final CR LF
+    write(line("A1", "Ann") + "\r\n" + rest);
+    ContactTable table;
+    ASSERT_TRUE(table.reserve(10));
+    EXPECT_EQ(load_contacts(path_, table), 0);
+    ASSERT_EQ(table.count(), 1);
+    EXPECT_EQ(table.unread_lines(), rest);
+
+    // A new contact goes in behind the ones that loaded and before the unread part, so it is found again at
+    // the next start; nothing of the file is lost.
+    ContactRecord r{};
+    set_field(r.name, "Eve");
+    ASSERT_TRUE(table.append(r));
+    ASSERT_EQ(save_contacts(path_, table), 1);
+    EXPECT_EQ(read(), line("A1", "Ann") + "\r\n" + line("", "Eve") + "\r\n" + rest);
+
+    ContactTable again;
+    ASSERT_TRUE(again.reserve(10));
+    EXPECT_EQ(load_contacts(path_, again), 0);
+    EXPECT_EQ(again.count(), 2);
+    EXPECT_EQ(again.unread_lines(), rest);
+
+    // A full table keeps the lines it had no room for in the same way.
+    ContactTable small;
+    ASSERT_TRUE(small.reserve(1));
+    EXPECT_EQ(load_contacts(path_, small), 0);
+    EXPECT_EQ(small.unread_lines(), line("", "Eve") + "\r\n" + rest);
+    ASSERT_EQ(save_contacts(path_, small), 1);
+    EXPECT_EQ(read(), line("A1", "Ann") + "\r\n" + line("", "Eve") + "\r\n" + rest);
+
+    // A table given back forgets the file it came from.
+    small.release();
+    EXPECT_EQ(small.unread_lines(), "");
+}
+
+TEST_F(ContactsTest, ATableWhoseFileCouldNotBeReadIsNeverSaved) {
+    // A folder where the file should be: it exists, but reading it fails.
+    const std::string folder = dir_.filePath(QStringLiteral("folder.txt")).toStdString();
+    ASSERT_TRUE(QDir().mkdir(QString::fromStdString(folder)));
+    ContactTable table;
+    ASSERT_TRUE(table.reserve(10));
+    EXPECT_EQ(load_contacts(folder, table), 0);
+    EXPECT_TRUE(table.file_unreadable());
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_TRUE(messages_[0].text.startsWith(string_text(42)));
+
+    // Whatever the table holds now, writing it would replace contacts nobody has seen.
+    ContactRecord r{};
+    set_field(r.name, "Eve");
+    ASSERT_TRUE(table.append(r));
+    EXPECT_EQ(save_contacts(path_, table), 0);
+    EXPECT_EQ(read(), "<missing>");
+}
+
+TEST_F(ContactsTest, TabsAndLineBreaksInsideAFieldAreWrittenAsBlanks) {
+    ContactTable table;
+    ASSERT_TRUE(table.reserve(5));
+    ContactRecord r{};
+    set_field(r.name, "Ann\tSmith");
+    set_field(r.note, "line one\r\nline two");
+    ASSERT_TRUE(table.append(r));
+    ASSERT_EQ(save_contacts(path_, table), 1);
+    EXPECT_EQ(read(), line("", "Ann Smith", "line one  line two") + "\r\n");
+}
+
+TEST_F(ContactsTest, TheCustomerOfAnInvoiceIsFoundTrimmedAndWithoutCase) {
+    ContactTable table;
+    ASSERT_TRUE(table.reserve(5));
+    ContactRecord r{};
+    set_field(r.name, "Zed");
+    set_field(r.phone_number, " 555-0101");  // blanks survive loading a file
+    ASSERT_TRUE(table.append(r));
+    EXPECT_EQ(find_contact(table, "ZED ", "555-0101\t"), 1);
+    EXPECT_EQ(find_contact(table, "ZED", "555-0102"), 0);
+    EXPECT_EQ(find_contact(table, "ZEDD", "555-0101"), 0);
+
+    InvoiceRecord invoice{};
+    set_field(invoice.account_number, " 77 ");
+    set_field(invoice.customer_name, "ZED ");
+    set_field(invoice.customer_zip_code, "\t04011");
+    const ContactRecord made = contact_of_customer(invoice);
+    EXPECT_EQ(field(made.account_number), "77");
+    EXPECT_EQ(field(made.name), "ZED");
+    EXPECT_EQ(field(made.zip_code), "04011");
 }
 
 }  // namespace
