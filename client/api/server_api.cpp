@@ -225,15 +225,17 @@ int ServerApi::get_invoice_totals(int index, double totals[4]) {
 }
 
 int ServerApi::list_messages(std::vector<MessageRecord>* out) {
+    std::vector<MessageRecord> unused;
+    std::vector<MessageRecord>& messages = out ? *out : unused;
     return exchange(*this, new_request(LIST_MESSAGES), {}, [&](Connection& c, const ResponseHeader& r) {
+        if (r.result != RESULT_OK) return true;
         if (r.value < 0) return false;
-        std::vector<MessageRecord> messages;
+        messages.clear();
         for (int i = 0; i < r.value; ++i) {
             MessageRecord m;
             if (!c.read_exactly(&m, sizeof(m), read_timeout_ms)) return false;
             messages.push_back(m);
         }
-        if (out) *out = std::move(messages);
         return true;
     });
 }

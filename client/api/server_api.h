@@ -82,6 +82,8 @@ public:
     int get_invoice_item(int index, int line, InvoiceLine* out);
     // totals: change, subtotal, tax, total.
     int get_invoice_totals(int index, double totals[4]);
+    // *out is replaced once the answer says 1; an answer that breaks off leaves the messages that arrived, and
+    // no answer leaves *out as it was.
     int list_messages(std::vector<MessageRecord>* out);
     // The answer's result stays 0 by protocol; *found_index is 0 when nothing was found.
     int find_backorder(std::string_view item_number, int first_index, int* found_index, int* found_line);

@@ -5,6 +5,7 @@
 #include "client/app/contacts_attach.h"
 #include "client/app/print_invoice_command.h"
 #include "client/app/receipt_attach.h"
+#include "client/app/messages_attach.h"
 #include "client/app/sale_attach.h"
 #include "client/app/session_attach.h"
 #include "client/app/startup.h"
@@ -48,6 +49,7 @@ int main(int argc, char** argv) {
         stk::client::attach_sale(window);
         stk::client::attach_receipts(window);
         stk::client::attach_contacts(window);
+        stk::client::attach_messages(window);
     };
     if (!stk::client::run_startup(window, options, attach_windows)) return 0;
     return app.exec();
