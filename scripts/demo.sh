@@ -79,6 +79,11 @@ for delivery in resources/demo/Deliveries/*.txt; do
   [ -e "$data_set/Deliveries/${delivery##*/}" ] || cp "$delivery" "$data_set/Deliveries/"
 done
 
+# A few customers and suppliers in the client's own address book, so the Contacts window has someone to find.
+if [ ! -s "$data_set/contacts.txt" ]; then
+  cp resources/demo/contacts.txt "$data_set/contacts.txt"
+fi
+
 echo "Demo database set: $database_set (server log: $server_log)"
 echo "Demo data set:     $data_set"
 build/bin/Stockavelle --data-set "$data_set"

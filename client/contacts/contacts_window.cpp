@@ -66,10 +66,14 @@ ContactsWindow::ContactsWindow(ContactsContext context, QWidget* parent)
     connect(search_, &QLineEdit::textChanged, this, &ContactsWindow::search_changed);
     connect(create_, &QPushButton::clicked, this, &ContactsWindow::create_contact);
     connect(list_->header(), &QHeaderView::sectionClicked, this, [this](int column) { model_.sort_rows(column); });
-    connect(list_, &QTreeView::doubleClicked, this, [this] { edit_contact(selected_slot()); });
+    // Activation opens the contact on the row; with no row there is nothing to open.
+    const auto open_selected = [this] {
+        if (const int slot = selected_slot()) edit_contact(slot);
+    };
+    connect(list_, &QTreeView::doubleClicked, this, open_selected);
     connect(list_, &QTreeView::customContextMenuRequested, this, &ContactsWindow::show_menu);
     install_list_keys(
-        list_, this, [this] { delete_selected(); }, [this] { edit_contact(selected_slot()); });
+        list_, this, [this] { delete_selected(); }, open_selected);
 
     resize(700, 420);
     // The kept search fills the list through the change notification; an empty one lists every contact.
@@ -109,7 +113,9 @@ void ContactsWindow::run_command(int id) {
     switch (id) {
         case kApplyCommand: apply_to_invoice(); break;
         case kDeleteCommand: delete_selected(); break;
-        case kEditCommand: edit_contact(selected_slot()); break;
+        case kEditCommand:
+            if (const int slot = selected_slot()) edit_contact(slot);
+            break;
         case kWebsiteCommand: open_website(); break;
         default: break;
     }

@@ -14,8 +14,6 @@ class MessageDialog : public QDialog {
 public:
     static constexpr int kEdit = 1086, kOk = 1088, kCancel = 1089;
     static constexpr int kLimit = 255;
-    // The mode value of a dialog opened to edit the selected message.
-    static constexpr int kEditMode = 4030;
 
     MessageDialog(QWidget* parent, const QString& text);
     QString text() const;

@@ -55,10 +55,14 @@ MessagesWindow::MessagesWindow(ServerApi& api, QWidget* parent) : QDialog(parent
 
     connect(new_, &QPushButton::clicked, this, [this] { write_message(false); });
     connect(refresh_, &QPushButton::clicked, this, &MessagesWindow::reload);
-    connect(list_, &QTreeView::doubleClicked, this, [this] { write_message(true); });
+    // Activation edits the message on the row; with no row there is nothing to edit.
+    const auto edit_selected = [this] {
+        if (selected_row() >= 0) write_message(true);
+    };
+    connect(list_, &QTreeView::doubleClicked, this, edit_selected);
     connect(list_, &QTreeView::customContextMenuRequested, this, &MessagesWindow::show_menu);
     install_list_keys(
-        list_, this, [this] { delete_selected(); }, [this] { write_message(true); });
+        list_, this, [this] { delete_selected(); }, edit_selected);
 
     resize(kOpeningWidth, kOpeningHeight);
     reload();
