@@ -5,7 +5,6 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QTreeView>
@@ -14,7 +13,9 @@
 
 #include "client/contacts/contact_dialog.h"
 #include "client/contacts/web_address.h"
+#include "client/ui/dialog_buttons.h"
 #include "client/ui/dialog_seam.h"
+#include "client/ui/list_menu.h"
 #include "client/ui/list_views.h"
 #include "client/ui/shell_open.h"
 #include "client/ui/strings.h"
@@ -36,17 +37,19 @@ ContactsWindow::ContactsWindow(ContactsContext context, QWidget* parent)
     : QDialog(parent), context_(std::move(context)), model_(*context_.table, this) {
     setWindowTitle(QStringLiteral("Contacts"));
     setSizeGripEnabled(true);
+    // The band's controls follow the caption's width, which depends on the desktop's font.
     search_label_ = new QLabel(QStringLiteral("Search for:"), this);
-    search_label_->setGeometry(8, 11, 62, 18);
+    search_label_->adjustSize();
+    search_label_->move(8, (kBandHeight - search_label_->height()) / 2);
     search_ = new QLineEdit(this);
     search_->setObjectName(QString::number(kSearchBox));
     search_->setMaxLength(kSearchLimit);
-    search_->setGeometry(72, 8, 240, 23);
+    search_->setGeometry(search_label_->geometry().right() + 6, 8, 240, 23);
     search_label_->setBuddy(search_);
-    create_ = new QPushButton(QStringLiteral("Create New Contact..."), this);
-    create_->setObjectName(QString::number(kCreateButton));
+    create_ = id_button(this, QStringLiteral("Create New Contact..."), kCreateButton);
     create_->setAutoDefault(false);
-    create_->setGeometry(322, 7, 150, 25);
+    create_->adjustSize();
+    create_->setGeometry(search_->geometry().right() + 10, 7, std::max(150, create_->width()), 25);
 
     list_ = new QTreeView(this);
     list_->setObjectName(QString::number(kList));
@@ -57,7 +60,6 @@ ContactsWindow::ContactsWindow(ContactsContext context, QWidget* parent)
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    list_->setContextMenuPolicy(Qt::CustomContextMenu);
     list_->header()->setSectionsMovable(true);
     list_->header()->setSectionsClickable(true);
     list_->header()->setStretchLastSection(false);
@@ -71,7 +73,13 @@ ContactsWindow::ContactsWindow(ContactsContext context, QWidget* parent)
         if (const int slot = selected_slot()) edit_contact(slot);
     };
     connect(list_, &QTreeView::doubleClicked, this, open_selected);
-    connect(list_, &QTreeView::customContextMenuRequested, this, &ContactsWindow::show_menu);
+    attach_list_menu(list_, this,
+                     ListMenuEntries{{"Edit/View...", kEditCommand},
+                                     {"Apply to Current Invoice", kApplyCommand},
+                                     {"Go to Website...", kWebsiteCommand},
+                                     kListMenuSeparator,
+                                     {"Delete", kDeleteCommand}},
+                     [this](int command) { run_command(command); });
     install_list_keys(
         list_, this, [this] { delete_selected(); }, open_selected);
 
@@ -119,25 +127,6 @@ void ContactsWindow::run_command(int id) {
         case kWebsiteCommand: open_website(); break;
         default: break;
     }
-}
-
-void ContactsWindow::show_menu(const QPoint& pos) {
-    if (!list_->indexAt(pos).isValid()) return;
-    QMenu menu(this);
-    const std::pair<const char*, int> entries[] = {{"Edit/View...", kEditCommand},
-                                                   {"Apply to Current Invoice", kApplyCommand},
-                                                   {"Go to Website...", kWebsiteCommand},
-                                                   {nullptr, 0},
-                                                   {"Delete", kDeleteCommand}};
-    for (const auto& [text, command] : entries) {
-        if (!text) {
-            menu.addSeparator();
-            continue;
-        }
-        const int id = command;
-        menu.addAction(QString::fromLatin1(text), this, [this, id] { run_command(id); });
-    }
-    menu.exec(list_->viewport()->mapToGlobal(pos));
 }
 
 void ContactsWindow::create_contact() {

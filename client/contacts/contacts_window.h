@@ -62,7 +62,6 @@ protected:
 private:
     void search_changed(const QString& text);
     void refill();
-    void show_menu(const QPoint& pos);
 
     ContactsContext context_;
     ContactsModel model_;

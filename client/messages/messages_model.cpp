@@ -34,8 +34,11 @@ int MessagesModel::columnCount(const QModelIndex& parent) const { return parent.
 
 QVariant MessagesModel::data(const QModelIndex& idx, int role) const {
     const MessageRecord* m = idx.isValid() ? message(idx.row()) : nullptr;
-    if (!m || role != Qt::DisplayRole) return {};
-    return idx.column() == 0 ? field_text(m->timestamp) : field_text(m->text);
+    if (!m) return {};
+    // A message longer than its column is cut short on screen; the tip shows it whole.
+    if (role == Qt::DisplayRole || (role == Qt::ToolTipRole && idx.column() == 1))
+        return idx.column() == 0 ? field_text(m->timestamp) : field_text(m->text);
+    return {};
 }
 
 QVariant MessagesModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -2,7 +2,6 @@
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
-#include <QMenu>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QTreeView>
@@ -13,6 +12,7 @@
 #include "client/messages/message_dialog.h"
 #include "client/ui/dialog_buttons.h"
 #include "client/ui/dialog_seam.h"
+#include "client/ui/list_menu.h"
 #include "client/ui/list_views.h"
 #include "client/ui/strings.h"
 #include "client/ui/text_1252.h"
@@ -48,7 +48,6 @@ MessagesWindow::MessagesWindow(ServerApi& api, QWidget* parent) : QDialog(parent
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    list_->setContextMenuPolicy(Qt::CustomContextMenu);
     list_->header()->setStretchLastSection(false);
     list_->setColumnWidth(0, MessagesModel::kDateWidth);
     list_->setColumnWidth(1, MessagesModel::kMessageWidth);
@@ -60,7 +59,9 @@ MessagesWindow::MessagesWindow(ServerApi& api, QWidget* parent) : QDialog(parent
         if (selected_row() >= 0) write_message(true);
     };
     connect(list_, &QTreeView::doubleClicked, this, edit_selected);
-    connect(list_, &QTreeView::customContextMenuRequested, this, &MessagesWindow::show_menu);
+    attach_list_menu(list_, this,
+                     ListMenuEntries{{"Edit/View...", kEditCommand}, kListMenuSeparator, {"Delete", kDeleteCommand}},
+                     [this](int command) { run_command(command); });
     install_list_keys(
         list_, this, [this] { delete_selected(); }, edit_selected);
 
@@ -117,15 +118,6 @@ void MessagesWindow::after_change(int result) {
 void MessagesWindow::run_command(int id) {
     if (id == kEditCommand) write_message(true);
     if (id == kDeleteCommand) delete_selected();
-}
-
-void MessagesWindow::show_menu(const QPoint& pos) {
-    if (!list_->indexAt(pos).isValid()) return;
-    QMenu menu(this);
-    menu.addAction(QStringLiteral("Edit/View..."), this, [this] { run_command(kEditCommand); });
-    menu.addSeparator();
-    menu.addAction(QStringLiteral("Delete"), this, [this] { run_command(kDeleteCommand); });
-    menu.exec(list_->viewport()->mapToGlobal(pos));
 }
 
 void open_messages_window(ServerApi& api, QWidget* owner) {

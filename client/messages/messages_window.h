@@ -47,7 +47,6 @@ private:
     // After a save or delete: string 20 when someone else changed or removed the message, string 37 when the
     // server could not write it; the list is loaded again whatever the answer, so it shows what the server holds.
     void after_change(int result);
-    void show_menu(const QPoint& pos);
 
     ServerApi& api_;
     MessagesModel model_;

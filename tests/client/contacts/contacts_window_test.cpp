@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
+#include <QAction>
+#include <QMenu>
 #include <QFile>
 #include <QItemSelectionModel>
 #include <QLineEdit>
@@ -259,10 +261,21 @@ TEST_F(ContactsWindowTest, GoToWebsiteOpensOnlyWebPages) {
     add({.name = "F Script", .web = "javascript:alert(1)"});
     add({.name = "G Path", .web = "/usr/bin/xterm"});
     auto w = open();
-    for (int row = 0; row < 7; ++row) {
-        select_row(*w, row);
-        w->run_command(ContactsWindow::kWebsiteCommand);
-    }
+    w->show();
+    // Chosen from the row's right-click menu, as the user does.
+    QStringList offered;
+    DialogSeam::set_menu_handler([&](QMenu& menu) -> QAction* {
+        offered.clear();
+        QAction* chosen = nullptr;
+        for (QAction* a : menu.actions()) {
+            offered << (a->isSeparator() ? QStringLiteral("-") : a->text());
+            if (a->text() == "Go to Website...") chosen = a;
+        }
+        return chosen;
+    });
+    for (int row = 0; row < 7; ++row)
+        emit w->list()->customContextMenuRequested(w->list()->visualRect(w->model().index(row, 1)).center());
+    EXPECT_EQ(offered, (QStringList{"Edit/View...", "Apply to Current Invoice", "Go to Website...", "-", "Delete"}));
     EXPECT_EQ(opened_, (std::vector<QString>{"http://www.harbour.example/catalog", "http://shop.example:8080/x",
                                              "https://secure.example"}));
     ASSERT_EQ(messages_.size(), 3u);

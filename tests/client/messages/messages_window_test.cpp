@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
+#include <QAction>
+#include <QMenu>
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
@@ -171,8 +173,20 @@ TEST_F(MessagesWindowTest, DeleteAsksFirstAndAMessageAlreadyGoneIsReloaded) {
         EXPECT_EQ(messages, std::vector<QString>{string_text(str::kConfirmRemoveItems)});
         EXPECT_EQ(w.model().rowCount(), 2);
 
+        // Yes, from the row's right-click menu.
         answers = {MsgAnswer::Yes};
-        w.run_command(MessagesWindow::kDeleteCommand);
+        QStringList offered;
+        DialogSeam::set_menu_handler([&](QMenu& menu) -> QAction* {
+            QAction* chosen = nullptr;
+            for (QAction* a : menu.actions()) {
+                offered << (a->isSeparator() ? QStringLiteral("-") : a->text());
+                if (a->text() == "Delete") chosen = a;
+            }
+            return chosen;
+        });
+        w.show();
+        emit w.list()->customContextMenuRequested(w.list()->visualRect(w.model().index(0, 1)).center());
+        EXPECT_EQ(offered, (QStringList{"Edit/View...", "-", "Delete"}));
         EXPECT_EQ(texts(w), QStringList{"KEEP"});
 
         // Gone from the server meanwhile: string 20, and the list shows what is left.
