@@ -54,15 +54,9 @@ ContactsWindow::ContactsWindow(ContactsContext context, QWidget* parent)
     list_ = new QTreeView(this);
     list_->setObjectName(QString::number(kList));
     list_->setModel(&model_);
-    list_->setRootIsDecorated(false);
-    list_->setUniformRowHeights(true);
-    list_->setAllColumnsShowFocus(true);
-    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list_->setSelectionMode(QAbstractItemView::SingleSelection);
-    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    set_up_row_list(list_);
     list_->header()->setSectionsMovable(true);
     list_->header()->setSectionsClickable(true);
-    list_->header()->setStretchLastSection(false);
     for (int c = 0; c < ContactsModel::kColumns; ++c) list_->setColumnWidth(c, ContactsModel::width(c));
 
     connect(search_, &QLineEdit::textChanged, this, &ContactsWindow::search_changed);

@@ -5,6 +5,7 @@
 
 #include "client/inventory/item_fields.h"
 #include "client/ui/list_views.h"
+#include "client/ui/stable_sort.h"
 #include "client/ui/text_1252.h"
 #include "common/number_text.h"
 #include "common/text_field.h"
@@ -33,24 +34,6 @@ constexpr ListColumn kColumnTable[InventoryModel::kColumns] = {
 int sign(int v) { return v < 0 ? -1 : (v > 0 ? 1 : 0); }
 
 bool looks_like_date(std::string_view t) { return t.size() == 10 && t[2] == '/' && t[5] == '/'; }
-
-// Stable bottom-up merge sort that stays in bounds whatever the comparison answers: the comparison of
-// mixed number and text cells is not a strict ordering, which the standard sorts are allowed to punish.
-template <class Less>
-void merge_sort(std::vector<int>& v, Less less) {
-    std::vector<int> buf(v.size());
-    for (std::size_t width = 1; width < v.size(); width *= 2) {
-        for (std::size_t lo = 0; lo < v.size(); lo += 2 * width) {
-            const std::size_t mid = std::min(lo + width, v.size());
-            const std::size_t hi = std::min(lo + 2 * width, v.size());
-            std::size_t i = lo, j = mid, k = lo;
-            while (i < mid && j < hi) buf[k++] = less(v[j], v[i]) ? v[j++] : v[i++];
-            while (i < mid) buf[k++] = v[i++];
-            while (j < hi) buf[k++] = v[j++];
-        }
-        v.swap(buf);
-    }
-}
 
 }  // namespace
 
@@ -122,7 +105,7 @@ void InventoryModel::sort_rows(int column, bool ascending) {
     const QModelIndexList before = persistentIndexList();
     std::vector<int> slots_before;
     for (const QModelIndex& i : before) slots_before.push_back(slot_of_row(i.row()));
-    merge_sort(rows_, [&](int a, int b) { return compare(a, b, column, ascending) < 0; });
+    stable_merge_sort(rows_, [&](int a, int b) { return compare(a, b, column, ascending) < 0; });
     std::vector<int> where(items_.size() + 1, -1);
     for (std::size_t r = 0; r < rows_.size(); ++r) where[static_cast<std::size_t>(rows_[r])] = static_cast<int>(r);
     QModelIndexList after;

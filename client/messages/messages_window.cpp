@@ -41,14 +41,8 @@ MessagesWindow::MessagesWindow(ServerApi& api, QWidget* parent) : QDialog(parent
     list_ = new QTreeView(this);
     list_->setObjectName(QString::number(kList));
     list_->setModel(&model_);
+    set_up_row_list(list_);
     list_->setHeaderHidden(true);
-    list_->setRootIsDecorated(false);
-    list_->setUniformRowHeights(true);
-    list_->setAllColumnsShowFocus(true);
-    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list_->setSelectionMode(QAbstractItemView::SingleSelection);
-    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    list_->header()->setStretchLastSection(false);
     list_->setColumnWidth(0, MessagesModel::kDateWidth);
     list_->setColumnWidth(1, MessagesModel::kMessageWidth);
 

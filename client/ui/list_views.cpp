@@ -49,6 +49,16 @@ QVariant column_header(const ListColumn* columns, int count, int section, Qt::Or
     return {};
 }
 
+void set_up_row_list(QTreeView* view) {
+    view->setRootIsDecorated(false);
+    view->setUniformRowHeights(true);
+    view->setAllColumnsShowFocus(true);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->header()->setStretchLastSection(false);
+}
+
 QHeaderView* header_of(QAbstractItemView* view) {
     if (auto* t = qobject_cast<QTreeView*>(view)) return t->header();
     if (auto* t = qobject_cast<QTableView*>(view)) return t->horizontalHeader();

@@ -8,6 +8,7 @@
 class QAbstractItemView;
 class QHeaderView;
 class QObject;
+class QTreeView;
 
 namespace stk::client {
 
@@ -21,6 +22,9 @@ struct ListColumn {
 QVariant column_alignment(bool right);
 // headerData() of a model whose columns are `columns[0..count)`.
 QVariant column_header(const ListColumn* columns, int count, int section, Qt::Orientation orientation, int role);
+
+// A report-style list of whole rows: one row selected at a time and kept shown, no tree lines, no editing.
+void set_up_row_list(QTreeView* view);
 
 // The horizontal header of a tree or table view, or nullptr.
 QHeaderView* header_of(QAbstractItemView* view);

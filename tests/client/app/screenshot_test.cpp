@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeView>
@@ -23,6 +22,7 @@
 #include "client/main_window/main_window.h"
 #include "client/ui/control_ids.h"
 #include "client/ui/dialog_seam.h"
+#include "tests/client/support/demo_shop.h"
 #include "tests/client/support/gui_helpers.h"
 #include "tests/support/server_process.h"
 
@@ -30,22 +30,14 @@ namespace stk::client {
 namespace {
 
 TEST(ScreenshotTest, MainWindowWithSeededServer) {
-    const QByteArray out_dir = qgetenv("STOCKAVELLE_SCREENSHOT_DIR");
-    if (out_dir.isEmpty()) GTEST_SKIP() << "STOCKAVELLE_SCREENSHOT_DIR not set";
-    const QString out = QString::fromLocal8Bit(out_dir);
-    QDir().mkpath(out);
-    const QString bin = QFileInfo(QStringLiteral(STOCKAVELLE_CLIENT_PATH)).absolutePath();
+    const QString out = testing::screenshot_folder();
+    if (out.isEmpty()) GTEST_SKIP() << "STOCKAVELLE_SCREENSHOT_DIR not set";
+    const QString bin = testing::program_folder();
     QTemporaryDir dir;
     ::setenv("STOCKAVELLE_APPDATA", dir.filePath(QStringLiteral("appdata")).toLocal8Bit().constData(), 1);
     session().reset();
-
     test::ServerProcess server;
-    ASSERT_TRUE(server.start()) << server.log();
-    QProcess seed;
-    seed.start(bin + QStringLiteral("/seed_demo"),
-               {QStringLiteral("--server-name"), QString::fromStdString(server.server_name())});
-    ASSERT_TRUE(seed.waitForFinished(60000));
-    ASSERT_EQ(seed.exitCode(), 0) << seed.readAllStandardError().toStdString();
+    ASSERT_TRUE(testing::start_demo_server(server));
 
     DialogSeam::set_message_handler([](const MessageRequest&) { return MsgAnswer::Ok; });
     DialogSeam::set_dialog_handler([&](QDialog& d) {

@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTreeView>
 
@@ -26,8 +25,8 @@
 #include "client/messages/messages_window.h"
 #include "client/ui/control_ids.h"
 #include "client/ui/dialog_seam.h"
+#include "tests/client/support/demo_shop.h"
 #include "tests/client/support/gui_helpers.h"
-#include "tests/support/server_process.h"
 
 namespace stk::client {
 namespace {
@@ -40,22 +39,13 @@ void picture(QDialog& d, const QString& path) {
 }
 
 TEST(ScreenshotTest, ContactsAndMessagesOnTheDemoShop) {
-    const QByteArray out_dir = qgetenv("STOCKAVELLE_SCREENSHOT_DIR");
-    if (out_dir.isEmpty()) GTEST_SKIP() << "STOCKAVELLE_SCREENSHOT_DIR not set";
-    const QString out = QString::fromLocal8Bit(out_dir);
-    QDir().mkpath(out);
-    const QString bin = QFileInfo(QStringLiteral(STOCKAVELLE_CLIENT_PATH)).absolutePath();
+    const QString out = testing::screenshot_folder();
+    if (out.isEmpty()) GTEST_SKIP() << "STOCKAVELLE_SCREENSHOT_DIR not set";
     QTemporaryDir dir;
     ::setenv("STOCKAVELLE_APPDATA", dir.filePath(QStringLiteral("appdata")).toLocal8Bit().constData(), 1);
     session().reset();
-
     test::ServerProcess server;
-    ASSERT_TRUE(server.start()) << server.log();
-    QProcess seed;
-    seed.start(bin + QStringLiteral("/seed_demo"),
-               {QStringLiteral("--server-name"), QString::fromStdString(server.server_name())});
-    ASSERT_TRUE(seed.waitForFinished(60000));
-    ASSERT_EQ(seed.exitCode(), 0) << seed.readAllStandardError().toStdString();
+    ASSERT_TRUE(testing::start_demo_server(server));
     const QString shop = dir.filePath(QStringLiteral("shop"));
     QDir().mkpath(shop);
     ASSERT_TRUE(QFile::copy(QStringLiteral(STOCKAVELLE_SOURCE_DIR "/resources/demo/contacts.txt"),
@@ -92,7 +82,7 @@ TEST(ScreenshotTest, ContactsAndMessagesOnTheDemoShop) {
     window.resize(1040, 720);
     window.show();
     StartupOptions options;
-    options.program_folder = bin;
+    options.program_folder = testing::program_folder();
     options.data_set = shop;
     ASSERT_TRUE(run_startup(window, options, [&] {
         attach_sale(window);

@@ -1,0 +1,38 @@
+// What the screenshot tests share: where the pictures go, and a real server holding the demo shop.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+#include "tests/support/server_process.h"
+
+namespace stk::client::testing {
+
+// The folder STOCKAVELLE_SCREENSHOT_DIR names, made if missing; "" when it is not set (the test then skips).
+inline QString screenshot_folder() {
+    const QString folder = QString::fromLocal8Bit(qgetenv("STOCKAVELLE_SCREENSHOT_DIR"));
+    if (!folder.isEmpty()) QDir().mkpath(folder);
+    return folder;
+}
+
+// The folder of the built programs: the client, the server and seed_demo.
+inline QString program_folder() { return QFileInfo(QStringLiteral(STOCKAVELLE_CLIENT_PATH)).absolutePath(); }
+
+// Starts the server and fills it with the demo shop's items, invoices and messages (seed_demo).
+inline ::testing::AssertionResult start_demo_server(test::ServerProcess& server) {
+    if (!server.start()) return ::testing::AssertionFailure() << server.log();
+    QProcess seed;
+    seed.start(program_folder() + QStringLiteral("/seed_demo"),
+               {QStringLiteral("--server-name"), QString::fromStdString(server.server_name())});
+    if (!seed.waitForFinished(60000)) return ::testing::AssertionFailure() << "seed_demo did not finish";
+    if (seed.exitCode() != 0) return ::testing::AssertionFailure() << seed.readAllStandardError().toStdString();
+    return ::testing::AssertionSuccess();
+}
+
+}  // namespace stk::client::testing
