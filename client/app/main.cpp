@@ -3,9 +3,9 @@
 #include <cstdio>
 
 #include "client/app/contacts_attach.h"
+#include "client/app/messages_attach.h"
 #include "client/app/print_invoice_command.h"
 #include "client/app/receipt_attach.h"
-#include "client/app/messages_attach.h"
 #include "client/app/sale_attach.h"
 #include "client/app/session_attach.h"
 #include "client/app/startup.h"
