@@ -1,9 +1,9 @@
 #include "client/inventory/inventory_model.h"
 
 #include <QColor>
-#include <algorithm>
 
 #include "client/inventory/item_fields.h"
+#include "client/ui/list_sort.h"
 #include "client/ui/list_views.h"
 #include "client/ui/stable_sort.h"
 #include "client/ui/text_1252.h"
@@ -31,20 +31,7 @@ constexpr ListColumn kColumnTable[InventoryModel::kColumns] = {
     {"Last Audit Date", 110, true},
 };
 
-int sign(int v) { return v < 0 ? -1 : (v > 0 ? 1 : 0); }
-
-bool looks_like_date(std::string_view t) { return t.size() == 10 && t[2] == '/' && t[5] == '/'; }
-
 }  // namespace
-
-int compare_audit_dates(std::string_view a, std::string_view b) {
-    if (looks_like_date(a) && looks_like_date(b)) {
-        if (int c = compare_ci(a.substr(6, 4), b.substr(6, 4))) return sign(c);
-        if (int c = compare_ci(a.substr(0, 2), b.substr(0, 2))) return sign(c);
-        return sign(compare_ci(a.substr(3, 2), b.substr(3, 2)));
-    }
-    return sign(compare_ci(a, b));
-}
 
 const char* InventoryModel::heading(int column) { return kColumnTable[column].heading; }
 int InventoryModel::width(int column) { return kColumnTable[column].width; }
@@ -95,8 +82,7 @@ int InventoryModel::compare(int a, int b, int column, bool ascending) const {
     }
     const std::string_view x = ascending ? ta : tb;
     const std::string_view y = ascending ? tb : ta;
-    if (column == item_field::kLastAuditDate) return compare_audit_dates(x, y);
-    return sign(QString::localeAwareCompare(from_1252(x), from_1252(y)));
+    return column == item_field::kLastAuditDate ? compare_list_dates(x, y) : compare_list_texts(x, y);
 }
 
 void InventoryModel::sort_rows(int column, bool ascending) {

@@ -65,8 +65,4 @@ private:
     std::vector<char> checks_;            // per row
 };
 
-// Date comparison of the Last Audit Date column: MM/dd/yyyy by year, month, day; other texts as text,
-// without case.
-int compare_audit_dates(std::string_view a, std::string_view b);
-
 }  // namespace stk::client

@@ -5,6 +5,7 @@
 
 #include "client/inventory/inventory_model.h"
 #include "client/inventory/inventory_pane.h"
+#include "client/ui/list_sort.h"
 #include "common/text_field.h"
 
 namespace stk::client {
@@ -39,9 +40,9 @@ TEST(InventoryModel, SortsNumbersAsNumbersTextAsTextAndAuditDatesByYear) {
     m.assign({item("X", "", "", "01/05/2004"), item("Y", "", "", "12/31/2003"), item("Z", "", "", "2003-01-01")});
     m.sort_rows(14, true);
     EXPECT_EQ(column(m, 0), (std::vector<std::string>{"Y", "X", "Z"}));  // "2..." sorts after "0..." and "1..."
-    EXPECT_LT(compare_audit_dates("12/31/2003", "01/05/2004"), 0);
-    EXPECT_GT(compare_audit_dates("01/06/2004", "01/05/2004"), 0);
-    EXPECT_EQ(compare_audit_dates("ab/cd/efgh", "AB/CD/EFGH"), 0);
+    EXPECT_LT(compare_list_dates("12/31/2003", "01/05/2004"), 0);
+    EXPECT_GT(compare_list_dates("01/06/2004", "01/05/2004"), 0);
+    EXPECT_EQ(compare_list_dates("ab/cd/efgh", "AB/CD/EFGH"), 0);
 
     // Mixed numbers and text give no strict order; the sort must still finish with every row kept.
     std::vector<InventoryRecord> mixed;
