@@ -292,14 +292,15 @@ int ServerApi::search_inventory(std::string_view query, std::vector<InventoryRec
     return result;
 }
 
-int ServerApi::search_invoices(std::string_view query, int unpaid_only, std::vector<InvoiceSearchRow>* rows) {
+int ServerApi::search_invoices(std::string_view query, int unpaid_only, std::vector<InvoiceSearchRow>* rows,
+                               long long max_rows) {
     RequestHeader h = new_request(SEARCH_INVOICES);
     set_field(h.text_a, query);
     h.flag = unpaid_only;
-    return exchange(*this, h, {}, [&](Connection& c, const ResponseHeader& r) {
+    std::vector<InvoiceSearchRow> found;
+    const int result = exchange(*this, h, {}, [&](Connection& c, const ResponseHeader& r) {
         if (r.value < 0) return false;
-        std::vector<InvoiceSearchRow> found;
-        for (int i = 0; i < r.value; ++i) {
+        for (int i = 0; i < r.value && (max_rows < 0 || static_cast<long long>(found.size()) < max_rows); ++i) {
             InvoiceSearchRowHead head;
             if (!c.read_exactly(&head, sizeof(head), read_timeout_ms)) return false;
             if (head.text_length < 0 || head.text_length > kMaxPayload) return false;
@@ -309,9 +310,11 @@ int ServerApi::search_invoices(std::string_view query, int unpaid_only, std::vec
             if (nul != std::string::npos) text.resize(nul);
             found.push_back(InvoiceSearchRow{head.invoice_index, head.line_number, std::move(text)});
         }
-        if (rows) *rows = std::move(found);
         return true;
     });
+    // A broken answer still hands back the rows that arrived, so the list can show them.
+    if (rows) *rows = std::move(found);
+    return result;
 }
 
 int ServerApi::update_inventory_item(const InventoryRecord& old_copy, const InventoryRecord& new_record,

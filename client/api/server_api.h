@@ -94,7 +94,10 @@ public:
     // Items of the answer, in the server's order. With max_count >= 0 an answer announcing more than that many
     // items is not read and leaves `items` empty; a broken answer leaves the items read before the break.
     int search_inventory(std::string_view query, std::vector<InventoryRecord>* items, long long max_count = -1);
-    int search_invoices(std::string_view query, int unpaid_only, std::vector<InvoiceSearchRow>* rows);
+    // Rows of the answer, in the server's order: at most max_rows of them when max_rows >= 0 (the rest of the
+    // answer is left unread); a broken answer leaves the rows read before the break.
+    int search_invoices(std::string_view query, int unpaid_only, std::vector<InvoiceSearchRow>* rows,
+                        long long max_rows = -1);
     int update_inventory_item(const InventoryRecord& old_copy, const InventoryRecord& new_record,
                               std::string_view received_quantity, std::string_view unit_cost);
     // On result 1 with field 400, *change receives the server's new change text.

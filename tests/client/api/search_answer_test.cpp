@@ -116,3 +116,47 @@ TEST(SearchAnswer, BrokenAnswerKeepsWhatArrivedAndTooManyReadsNothing) {
         EXPECT_TRUE(items.empty());
     }
 }
+
+namespace {
+
+std::string invoice_answer_header(int count) {
+    ResponseHeader r{};
+    r.opcode = SEARCH_INVOICES;
+    r.result = 1;
+    r.value = count;
+    return std::string(reinterpret_cast<const char*>(&r), sizeof r);
+}
+
+std::string invoice_row(std::int32_t index, const std::string& text) {
+    InvoiceSearchRowHead head{index, 1, static_cast<std::int32_t>(text.size() + 1)};
+    return std::string(reinterpret_cast<const char*>(&head), sizeof head) + text + std::string(1, '\0');
+}
+
+}  // namespace
+
+TEST(SearchAnswer, InvoiceAnswerKeepsWhatArrivedAndStopsAtTheRowLimit) {
+    {
+        const std::string name = test::unique_server_name("brokeninvoices");
+        // Three announced, one whole row, then a row whose text breaks off.
+        ScriptedPeer peer(name,
+                          invoice_answer_header(3) + invoice_row(4, "1001\tA") + invoice_row(5, "1002").substr(0, 15));
+        ASSERT_TRUE(peer.ok());
+        client::ServerApi api(client::ServerAddress{name, ""}, "stockavelle client 1.0");
+        std::vector<client::InvoiceSearchRow> rows;
+        EXPECT_EQ(api.search_invoices("", 1, &rows), client::kTransportFailed);
+        ASSERT_EQ(rows.size(), 1u);
+        EXPECT_EQ(rows[0].invoice_index, 4);
+        EXPECT_EQ(rows[0].text, "1001\tA");
+    }
+    {
+        const std::string name = test::unique_server_name("invoicelimit");
+        ScriptedPeer peer(name,
+                          invoice_answer_header(3) + invoice_row(1, "A") + invoice_row(2, "B") + invoice_row(3, "C"));
+        ASSERT_TRUE(peer.ok());
+        client::ServerApi api(client::ServerAddress{name, ""}, "stockavelle client 1.0");
+        std::vector<client::InvoiceSearchRow> rows;
+        EXPECT_EQ(api.search_invoices("", 0, &rows, 2), 1);
+        ASSERT_EQ(rows.size(), 2u);
+        EXPECT_EQ(rows[1].text, "B");
+    }
+}
