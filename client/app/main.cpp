@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "client/app/contacts_attach.h"
+#include "client/app/invoices_attach.h"
 #include "client/app/messages_attach.h"
 #include "client/app/print_invoice_command.h"
 #include "client/app/receipt_attach.h"
@@ -44,6 +45,7 @@ int main(int argc, char** argv) {
 
     stk::client::MainWindow window;
     stk::client::attach_session(window);
+    stk::client::attach_invoices_window(window);
     window.show();
     const auto attach_windows = [&window] {
         stk::client::attach_sale(window);

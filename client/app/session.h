@@ -9,6 +9,7 @@
 #include "client/api/server_api.h"
 #include "client/app/client_settings.h"
 #include "client/contacts/contacts.h"
+#include "client/invoices_window/invoice_row.h"
 #include "client/receipts/receipt_layout.h"
 #include "client/ui/reserved_array.h"
 #include "common/records.h"
@@ -16,11 +17,6 @@
 namespace stk::client {
 
 class MainWindow;
-
-// Slots of the arrays whose records belong to other windows; only their sizes matter here.
-struct InvoiceResultSlot {
-    char bytes[648];
-};
 
 inline constexpr int kMaxMessages = 10000;
 
@@ -47,7 +43,7 @@ struct ClientSession {
     ContactTable contacts;
     // The Contacts window's search text, kept from one opening to the next.
     QString contact_search;
-    ReservedArray<InvoiceResultSlot> invoice_results;
+    ReservedArray<InvoiceRow> invoice_results;
     ReservedArray<InventoryRecord> inventory_results;
     ReservedArray<MessageRecord> messages;
     ReservedArray<std::int32_t> history;
