@@ -8,6 +8,8 @@ packages=(
   build-essential cmake ninja-build ccache pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
   libgtest-dev libgmock-dev zlib1g-dev
+  # the client makes report pages with libxslt (found with pkg-config)
+  libxslt1-dev libxml2-dev
   # tests: a virtual display, report style sheets, printed pages, fonts, and a decimal-comma locale
   xvfb xauth xsltproc poppler-utils fonts-dejavu-core locales-all
   # running: the client opens reports and documentation with the desktop's default program

@@ -7,6 +7,7 @@
 #include "client/app/messages_attach.h"
 #include "client/app/print_invoice_command.h"
 #include "client/app/receipt_attach.h"
+#include "client/app/reports_attach.h"
 #include "client/app/sale_attach.h"
 #include "client/app/session_attach.h"
 #include "client/app/startup.h"
@@ -46,6 +47,7 @@ int main(int argc, char** argv) {
     stk::client::MainWindow window;
     stk::client::attach_session(window);
     stk::client::attach_invoices_window(window);
+    stk::client::attach_reports(window);
     window.show();
     const auto attach_windows = [&window] {
         stk::client::attach_sale(window);
