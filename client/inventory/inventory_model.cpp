@@ -89,17 +89,9 @@ void InventoryModel::sort_rows(int column, bool ascending) {
     if (column < 0 || column >= kColumns) return;
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     const QModelIndexList before = persistentIndexList();
-    std::vector<int> slots_before;
-    for (const QModelIndex& i : before) slots_before.push_back(slot_of_row(i.row()));
-    stable_merge_sort(rows_, [&](int a, int b) { return compare(a, b, column, ascending) < 0; });
-    std::vector<int> where(items_.size() + 1, -1);
-    for (std::size_t r = 0; r < rows_.size(); ++r) where[static_cast<std::size_t>(rows_[r])] = static_cast<int>(r);
-    QModelIndexList after;
-    for (int k = 0; k < before.size(); ++k) {
-        const int s = slots_before[static_cast<std::size_t>(k)];
-        after.push_back(s > 0 ? index(where[static_cast<std::size_t>(s)], before[k].column()) : QModelIndex());
-    }
-    changePersistentIndexList(before, after);
+    const auto less = [&](int a, int b) { return compare(a, b, column, ascending) < 0; };
+    changePersistentIndexList(
+        before, sort_rows_keeping(rows_, before, less, [this](int row, int c) { return index(row, c); }));
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 

@@ -2,7 +2,13 @@
 // month and day, other texts in the desktop's word order. The rows are sorted, never the records they name.
 #pragma once
 
+#include <QModelIndex>
+#include <QModelIndexList>
+#include <algorithm>
 #include <string_view>
+#include <vector>
+
+#include "client/ui/stable_sort.h"
 
 namespace stk::client {
 
@@ -17,5 +23,29 @@ int compare_list_texts(std::string_view a, std::string_view b);
 // Two cells of one column: when both are numbers (number text check) the smaller comes first and equal
 // numbers count as greater; otherwise dates (when `date_column`) or texts as above. Never 0 for two numbers.
 int compare_list_cells(std::string_view a, std::string_view b, bool date_column);
+
+// Sorts a model's rows (each naming its record's slot, 1 and up) with `less` over slots, and answers where the
+// model's persistent indexes `before` go, so that the selection and the current row stay with their records:
+//   const QModelIndexList before = persistentIndexList();
+//   changePersistentIndexList(before, sort_rows_keeping(rows_, before, less, [this](int r, int c) { ... }));
+// between layoutAboutToBeChanged and layoutChanged. `index(row, column)` makes the model's index.
+template <class Less, class Index>
+QModelIndexList sort_rows_keeping(std::vector<int>& rows, const QModelIndexList& before, Less less, Index index) {
+    std::vector<int> slot_before;
+    for (const QModelIndex& i : before) {
+        const bool in_range = i.row() >= 0 && static_cast<std::size_t>(i.row()) < rows.size();
+        slot_before.push_back(in_range ? rows[static_cast<std::size_t>(i.row())] : 0);
+    }
+    stable_merge_sort(rows, less);
+    const int highest = rows.empty() ? 0 : *std::max_element(rows.begin(), rows.end());
+    std::vector<int> where(static_cast<std::size_t>(highest) + 1, -1);
+    for (std::size_t r = 0; r < rows.size(); ++r) where[static_cast<std::size_t>(rows[r])] = static_cast<int>(r);
+    QModelIndexList after;
+    for (qsizetype k = 0; k < before.size(); ++k) {
+        const int s = slot_before[static_cast<std::size_t>(k)];
+        after.push_back(s > 0 ? index(where[static_cast<std::size_t>(s)], before[k].column()) : QModelIndex());
+    }
+    return after;
+}
 
 }  // namespace stk::client

@@ -41,11 +41,7 @@ TEST(ScreenshotTest, MainWindowWithSeededServer) {
 
     DialogSeam::set_message_handler([](const MessageRequest&) { return MsgAnswer::Ok; });
     DialogSeam::set_dialog_handler([&](QDialog& d) {
-        if (d.objectName() == QStringLiteral("dialog137")) {
-            auto& c = static_cast<CompanyDialog&>(d);
-            c.edit(1087)->setText(QString::fromStdString(server.server_name()));
-            c.edit(1071)->setText(QStringLiteral("Corner Hardware & Garden"));
-            c.edit(1080)->setText(QStringLiteral("8.25"));
+        if (testing::fill_company_dialog(d, server, QStringLiteral("Corner Hardware & Garden"))) {
             d.show();
             testing::wait_until([&] { return d.isVisible(); });
             d.grab().save(out + QStringLiteral("/client-company-dialog.png"));

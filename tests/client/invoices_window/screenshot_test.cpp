@@ -34,6 +34,7 @@
 #include "client/ui/toolbar.h"
 #include "common/protocol.h"
 #include "common/text_field.h"
+#include "tests/client/support/demo_shop.h"
 #include "tests/client/support/gui_helpers.h"
 #include "tests/support/server_process.h"
 
@@ -49,32 +50,21 @@ TEST(ScreenshotTest, InvoicesWindowAndReportPagesOnTheDemoShop) {
     if (out_dir.isEmpty()) GTEST_SKIP() << "STOCKAVELLE_SCREENSHOT_DIR not set";
     const QString out = QString::fromLocal8Bit(out_dir);
     QDir().mkpath(out + QStringLiteral("/pages"));
-    const QString bin = QFileInfo(QStringLiteral(STOCKAVELLE_CLIENT_PATH)).absolutePath();
+    const QString bin = testing::program_folder();
     QTemporaryDir dir;
     ::setenv("STOCKAVELLE_APPDATA", dir.filePath(QStringLiteral("appdata")).toLocal8Bit().constData(), 1);
     session().reset();
 
     test::ServerProcess server;
-    ASSERT_TRUE(server.start()) << server.log();
-    QProcess seed;
-    seed.start(bin + QStringLiteral("/seed_demo"),
-               {QStringLiteral("--server-name"), QString::fromStdString(server.server_name())});
-    ASSERT_TRUE(seed.waitForFinished(60000));
-    ASSERT_EQ(seed.exitCode(), 0) << seed.readAllStandardError().toStdString();
+    ASSERT_TRUE(testing::start_demo_server(server));
 
     DialogSeam::set_message_handler([](const MessageRequest& m) {
         std::printf("message: %s\n", m.text.toStdString().c_str());
         return MsgAnswer::Ok;
     });
     DialogSeam::set_dialog_handler([&](QDialog& d) {
-        if (d.objectName() == QStringLiteral("dialog137")) {
-            auto& c = static_cast<CompanyDialog&>(d);
-            c.edit(1087)->setText(QString::fromStdString(server.server_name()));
-            c.edit(1071)->setText(QStringLiteral("Harbour Hardware"));
-            c.edit(1080)->setText(QStringLiteral("8.25"));
-            return int(QDialog::Accepted);
-        }
-        return int(QDialog::Rejected);
+        return int(testing::fill_company_dialog(d, server, QStringLiteral("Harbour Hardware")) ? QDialog::Accepted
+                                                                                              : QDialog::Rejected);
     });
     MainWindow window;
     attach_session(window);

@@ -1,15 +1,19 @@
-// What the screenshot tests share: where the pictures go, and a real server holding the demo shop.
+// What the picture tests share: where the pictures go, a real server holding the demo shop, and the company
+// dialog answered for it at start-up.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <QByteArray>
+#include <QDialog>
 #include <QDir>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
 
+#include "client/app/startup_dialogs.h"
 #include "tests/support/server_process.h"
 
 namespace stk::client::testing {
@@ -33,6 +37,16 @@ inline ::testing::AssertionResult start_demo_server(test::ServerProcess& server)
     if (!seed.waitForFinished(60000)) return ::testing::AssertionFailure() << "seed_demo did not finish";
     if (seed.exitCode() != 0) return ::testing::AssertionFailure() << seed.readAllStandardError().toStdString();
     return ::testing::AssertionSuccess();
+}
+
+// True for the company and connection dialog (137), which it then fills for `server` and a company name.
+inline bool fill_company_dialog(QDialog& d, const test::ServerProcess& server, const QString& company) {
+    if (d.objectName() != QStringLiteral("dialog137")) return false;
+    auto& c = static_cast<CompanyDialog&>(d);
+    c.edit(1087)->setText(QString::fromStdString(server.server_name()));
+    c.edit(1071)->setText(company);
+    c.edit(1080)->setText(QStringLiteral("8.25"));
+    return true;
 }
 
 }  // namespace stk::client::testing
