@@ -204,9 +204,11 @@ void InvoicesWindow::open_row(int row) {
 }
 
 void InvoicesWindow::save_search_results() {
-    QString path = DialogSeam::save_file(this, QStringLiteral("Save Search Results"), QString(),
-                                         QStringLiteral("Tab Delimited Text File (.txt) (*.txt)"));
+    QString path =
+        DialogSeam::save_file(this, QStringLiteral("Save Search Results"), QString(),
+                              QStringLiteral("Tab Delimited Text File (.txt) (*.txt)"), QStringLiteral("txt"));
     if (path.isEmpty() || model_.count() == 0) return;
+    // The dialog adds the suffix itself; a name handed in any other way gets it here.
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".txt");
     if (!platform::write_file_durably(QFile::encodeName(path).toStdString(), model_.tab_delimited_text())) {
         DialogSeam::message(this,

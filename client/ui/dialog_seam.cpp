@@ -84,9 +84,15 @@ QString DialogSeam::open_file(QWidget* parent, const QString& title, const QStri
     return QFileDialog::getOpenFileName(parent, title, folder, filter);
 }
 
-QString DialogSeam::save_file(QWidget* parent, const QString& title, const QString& folder, const QString& filter) {
+QString DialogSeam::save_file(QWidget* parent, const QString& title, const QString& folder, const QString& filter,
+                              const QString& default_suffix) {
     if (g_file) return g_file(title, folder, filter, true);
-    return QFileDialog::getSaveFileName(parent, title, folder, filter);
+    QFileDialog dialog(parent, title, folder, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(default_suffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+    return dialog.selectedFiles().constFirst();
 }
 
 QString DialogSeam::choose_folder(QWidget* parent, const QString& title) {

@@ -39,7 +39,10 @@ public:
                              MsgAnswer default_answer, const QString& caption = kCaption);
     static int exec(QDialog& dialog);
     static QString open_file(QWidget* parent, const QString& title, const QString& folder, const QString& filter);
-    static QString save_file(QWidget* parent, const QString& title, const QString& folder, const QString& filter);
+    // `default_suffix` (e.g. "txt") is added to a name typed without one before the dialog asks whether to
+    // replace an existing file. A test's file handler gets the name as typed.
+    static QString save_file(QWidget* parent, const QString& title, const QString& folder, const QString& filter,
+                             const QString& default_suffix = QString());
     // The folder browser; "" for cancel.
     using FolderHandler = std::function<QString(const QString& title)>;
     static QString choose_folder(QWidget* parent, const QString& title);
