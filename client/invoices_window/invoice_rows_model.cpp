@@ -1,5 +1,7 @@
 #include "client/invoices_window/invoice_rows_model.h"
 
+#include <algorithm>
+
 #include "client/ui/list_sort.h"
 #include "client/ui/list_views.h"
 #include "client/ui/text_1252.h"
@@ -41,8 +43,14 @@ void InvoiceRowsModel::clear() {
 int InvoiceRowsModel::assign(const std::vector<InvoiceSearchRow>& hits) {
     beginResetModel();
     array_.clear();
-    for (const InvoiceSearchRow& hit : hits) {
-        if (array_.full() || !array_.append(make_invoice_row(hit))) break;
+    // One commit for all the rows rather than one per row; when that much cannot be had, row by row as far as
+    // the array grows.
+    const auto wanted = std::min<std::size_t>(hits.size(), static_cast<std::size_t>(array_.capacity()));
+    if (array_.resize(static_cast<int>(wanted))) {
+        for (std::size_t i = 0; i < wanted; ++i) array_[static_cast<int>(i) + 1] = make_invoice_row(hits[i]);
+    } else {
+        for (const InvoiceSearchRow& hit : hits)
+            if (!array_.append(make_invoice_row(hit))) break;
     }
     show_slots_in_order();
     endResetModel();
@@ -68,12 +76,13 @@ void InvoiceRowsModel::sort_rows(int column) {
     if (column < 0 || column >= kInvoiceColumns) return;
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     const QModelIndexList before = persistentIndexList();
-    const auto less = [&](int a, int b) {
-        return compare_list_cells(column_text(array_[a], column), column_text(array_[b], column),
-                                  column == kColDate) < 0;
-    };
-    changePersistentIndexList(
-        before, sort_rows_keeping(rows_, before, less, [this](int row, int c) { return index(row, c); }));
+    std::vector<std::string_view> cells;
+    cells.reserve(static_cast<std::size_t>(array_.count()));
+    for (int slot = 1; slot <= array_.count(); ++slot) cells.push_back(column_text(array_[slot], column));
+    const ListSortKeys keys(std::move(cells), column == kColDate);
+    const auto less = [&](int a, int b) { return keys.compare(a, b) < 0; };
+    changePersistentIndexList(before,
+                              sort_rows_keeping(rows_, before, less, [this](int row, int c) { return index(row, c); }));
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 

@@ -20,9 +20,27 @@ int compare_list_dates(std::string_view a, std::string_view b);
 // -1, 0 or 1.
 int compare_list_texts(std::string_view a, std::string_view b);
 
-// Two cells of one column: when both are numbers (number text check) the smaller comes first and equal
-// numbers count as greater; otherwise dates (when `date_column`) or texts as above. Never 0 for two numbers.
-int compare_list_cells(std::string_view a, std::string_view b, bool date_column);
+// The cells of one column, read once for a sort so that each comparison of a long list is cheap. Two cells
+// compare so: when both are numbers (number text check) the smaller comes first and equal numbers count as
+// greater; otherwise as dates (a date column) or texts, as above.
+class ListSortKeys {
+public:
+    // cells[i] is the cell of slot i + 1; the texts must outlive the keys.
+    ListSortKeys(std::vector<std::string_view> cells, bool date_column);
+    ~ListSortKeys();
+    ListSortKeys(const ListSortKeys&) = delete;
+    ListSortKeys& operator=(const ListSortKeys&) = delete;
+
+    // Slots a and b (1-based): -1, 0 or 1; never 0 for two numbers.
+    int compare(int slot_a, int slot_b) const;
+
+private:
+    struct Cell;
+    struct TextKeys;
+    std::vector<Cell> cells_;
+    std::vector<TextKeys> text_keys_;  // one per cell, for a column that is not a date column
+    bool date_column_;
+};
 
 // Sorts a model's rows (each naming its record's slot, 1 and up) with `less` over slots, and answers where the
 // model's persistent indexes `before` go, so that the selection and the current row stay with their records:
