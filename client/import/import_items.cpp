@@ -54,7 +54,7 @@ void import_line(const ItemImport& import, const ImportLine& line) {
     if (import.api.get_inventory_item(line.item_number, &stored) == RESULT_OK) {
         InventoryRecord edited = stored;
         set_field(edited.standard_unit_cost, unit_cost);
-        import.editor.open(item_mode::kImportItems, form_for_import(stored, edited, line.quantity));
+        import.editor.open(form_for_import(stored, edited, line.quantity));
         return;
     }
 
@@ -74,7 +74,7 @@ void import_line(const ItemImport& import, const ImportLine& line) {
     set_field(edited.standard_unit_cost, unit_cost);
     set_field(edited.quantity, "0");
     set_field(edited.sold_quantity, "0");
-    import.editor.open(item_mode::kImportItems, form_for_import(InventoryRecord{}, edited, format_g(remaining)));
+    import.editor.open(form_for_import(InventoryRecord{}, edited, format_g(remaining)));
 }
 
 }  // namespace stk::client

@@ -57,12 +57,12 @@ int InventoryItemEditor::open(int mode) {
             form = form_for_edit(found ? &stored : nullptr);
         }
     }
-    const int end = open(mode, form);
+    const int end = open(form);
     if (QLineEdit* e = w_.edit(ids::kItemNumber)) e->setFocus();
     return end;
 }
 
-int InventoryItemEditor::open(int /*mode*/, const InventoryItemForm& form) {
+int InventoryItemEditor::open(const InventoryItemForm& form) {
     pane_.sort_by_stock = true;
     InventoryRecord current = form.current;
     std::string saved_number;

@@ -27,8 +27,8 @@ public:
     // entry fields or from the list row at the selection mark, then puts the focus into "Item Number".
     // Returns the dialog's end (InventoryItemDialog::kClosed or kCancelled), or 0 when nothing opened.
     int open(int mode);
-    // The price-file update (4011, 4013) and the import (40030), with the form their caller prepared.
-    int open(int mode, const InventoryItemForm& form);
+    // The price-file update (modes 4011, 4013) and the import (40030), with the form their caller prepared.
+    int open(const InventoryItemForm& form);
 
     // The backorder fill with the editor's desk; the total the backorders took.
     double offer_to_backorders(const InvoiceLine& offer);

@@ -7,14 +7,12 @@
 
 namespace stk::client {
 
-// The dialog modes: the id of the command that opens it.
+// The dialog modes that fill the dialog themselves: the id of the command that opens it. The price-file update
+// (4011, 4013) and the import (40030) prepare their forms with the functions below.
 namespace item_mode {
 inline constexpr int kAddToInventory = 100;
 inline constexpr int kAddSimilarItem = 4010;
-inline constexpr int kUpdateDescriptionsAndPrices = 4011;
 inline constexpr int kEditView = 4012;
-inline constexpr int kUpdatePrices = 4013;
-inline constexpr int kImportItems = 40030;
 }  // namespace item_mode
 
 // The main window's entry fields as "Add to Inventory" reads them.

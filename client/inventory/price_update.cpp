@@ -27,7 +27,6 @@ int next_selected_row(QAbstractItemView* list, int row) {
 }  // namespace
 
 int update_prices(const PriceUpdate& update, const QString& path, bool with_descriptions) {
-    const int mode = with_descriptions ? item_mode::kUpdateDescriptionsAndPrices : item_mode::kUpdatePrices;
     int ticked = 0;
     for (int row = next_selected_row(update.list, -1); row >= 0; row = next_selected_row(update.list, row)) {
         const std::string item_number(update.pane.model().cell(row, 0));
@@ -44,7 +43,7 @@ int update_prices(const PriceUpdate& update, const QString& path, bool with_desc
             set_field(edited.description, field(match.description));
             set_field(edited.remark, field(match.remark));
         }
-        if (update.editor.open(mode, form_for_price_update(stored, edited)) == InventoryItemDialog::kCancelled) break;
+        if (update.editor.open(form_for_price_update(stored, edited)) == InventoryItemDialog::kCancelled) break;
         update.pane.model().set_checked(row, true);
         update.list->scrollTo(update.list->model()->index(row, 0));
         ++ticked;

@@ -58,11 +58,11 @@ TEST_F(Screenshots, InventoryItemDialogInEachMode) {
     set_field(priced.unit_price, "25.49");
     set_field(priced.standard_unit_cost, "13.45");
     item_steps.push_back(shoot("inventory-item-price-update"));
-    editor->open(item_mode::kUpdateDescriptionsAndPrices, form_for_price_update(stored("HM-16"), priced));
+    editor->open(form_for_price_update(stored("HM-16"), priced));
     InventoryRecord delivered = stored("HM-16");
     set_field(delivered.standard_unit_cost, "12.85");
     item_steps.push_back(shoot("inventory-item-import"));
-    editor->open(item_mode::kImportItems, form_for_import(stored("HM-16"), delivered, "6"));
+    editor->open(form_for_import(stored("HM-16"), delivered, "6"));
 }
 
 }  // namespace
