@@ -19,6 +19,7 @@ void attach_contacts(MainWindow& w, ContactTable& table, QString file_path, QStr
         context.table = &table;
         context.file_path = file_path;
         context.kept_search = &kept_search;
+        context.font = w.client_area()->font();
         context.invoice_has_customer = [&w] {
             const QLineEdit* name = w.edit(ids::kCustomerName);
             const QLineEdit* phone = w.edit(ids::kPhoneNumber);

@@ -8,7 +8,7 @@
 namespace stk::client {
 
 void attach_messages(MainWindow& w, ServerApi& api) {
-    w.set_command_handler(ids::kMenuMessages, [&w, &api] { open_messages_window(api, &w); });
+    w.set_command_handler(ids::kMenuMessages, [&w, &api] { open_messages_window(api, &w, w.client_area()->font()); });
 }
 
 void attach_messages(MainWindow& w) { attach_messages(w, session().api); }

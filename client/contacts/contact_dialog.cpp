@@ -34,6 +34,7 @@ constexpr int kNoteField = 12;
 ContactDialog::ContactDialog(QWidget* parent, const ContactRecord* contact)
     : QDialog(parent), new_contact_(contact == nullptr) {
     setWindowTitle(QStringLiteral("Contact"));
+    setObjectName(QStringLiteral("dialog123"));
     auto* layout = new QVBoxLayout(this);
     auto* grid = new QGridLayout;
     for (const Place& p : kPlaces) {

@@ -36,7 +36,9 @@ const QString kNotAWebPage = QStringLiteral(
 ContactsWindow::ContactsWindow(ContactsContext context, QWidget* parent)
     : QDialog(parent), context_(std::move(context)), model_(*context_.table, this) {
     setWindowTitle(QStringLiteral("Contacts"));
+    setObjectName(QStringLiteral("dialog124"));
     setSizeGripEnabled(true);
+    if (context_.font != QFont()) setFont(context_.font);
     // The band's controls follow the caption's width, which depends on the desktop's font.
     search_label_ = new QLabel(QStringLiteral("Search for:"), this);
     search_label_->adjustSize();
@@ -57,11 +59,16 @@ ContactsWindow::ContactsWindow(ContactsContext context, QWidget* parent)
     set_up_row_list(list_);
     list_->header()->setSectionsMovable(true);
     list_->header()->setSectionsClickable(true);
+    list_->header()->setSortIndicatorShown(true);
     for (int c = 0; c < ContactsModel::kColumns; ++c) list_->setColumnWidth(c, ContactsModel::width(c));
 
     connect(search_, &QLineEdit::textChanged, this, &ContactsWindow::search_changed);
     connect(create_, &QPushButton::clicked, this, &ContactsWindow::create_contact);
-    connect(list_->header(), &QHeaderView::sectionClicked, this, [this](int column) { model_.sort_rows(column); });
+    connect(list_->header(), &QHeaderView::sectionClicked, this, [this](int column) {
+        model_.sort_rows(column);
+        // Always ascending: a click on the sorted heading sorts the same way again.
+        list_->header()->setSortIndicator(column, Qt::AscendingOrder);
+    });
     // Activation opens the contact on the row; with no row there is nothing to open.
     const auto open_selected = [this] {
         if (const int slot = selected_slot()) edit_contact(slot);
@@ -96,7 +103,10 @@ void ContactsWindow::search_changed(const QString& text) {
     refill();
 }
 
-void ContactsWindow::refill() { model_.fill(to_1252(search_->text())); }
+void ContactsWindow::refill() {
+    model_.fill(to_1252(search_->text()));
+    list_->header()->setSortIndicator(ContactsModel::kNameColumn, Qt::AscendingOrder);
+}
 
 int ContactsWindow::selected_slot() const {
     const QModelIndexList rows = list_->selectionModel()->selectedRows();

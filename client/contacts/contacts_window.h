@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QFont>
 #include <QString>
 #include <functional>
 
@@ -26,6 +27,9 @@ struct ContactsContext {
     // Puts the contact's customer fields on the current invoice (SET_INVOICE_CUSTOMER); the invoice shown
     // afterwards is the one the server holds, whatever it answered.
     std::function<void(const ContactRecord&)> apply_to_invoice;
+    // The font of the window's controls: the main window's, so that the columns fit the same texts; a default
+    // font leaves the desktop's.
+    QFont font;
 };
 
 class ContactsWindow : public QDialog {

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -40,7 +41,7 @@ W* named(W* widget, int id) {
 InvoicesWindow::InvoicesWindow(QWidget* owner, InvoicesWindowContext context)
     : QDialog(owner), context_(std::move(context)), model_(*context_.rows, this) {
     setWindowTitle(QStringLiteral("Invoices"));
-    setObjectName(QStringLiteral("105"));
+    setObjectName(QStringLiteral("dialog105"));
     setSizeGripEnabled(true);
     setWindowFlag(Qt::WindowMaximizeButtonHint, true);
     setFont(context_.font);
@@ -204,10 +205,14 @@ void InvoicesWindow::open_row(int row) {
 }
 
 void InvoicesWindow::save_search_results() {
+    QString& folder = context_.memory->results_folder;
+    if (folder.isEmpty()) folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     QString path =
-        DialogSeam::save_file(this, QStringLiteral("Save Search Results"), QString(),
+        DialogSeam::save_file(this, QStringLiteral("Save Search Results"), folder,
                               QStringLiteral("Tab Delimited Text File (.txt) (*.txt)"), QStringLiteral("txt"));
-    if (path.isEmpty() || model_.count() == 0) return;
+    if (path.isEmpty()) return;
+    folder = QFileInfo(path).absolutePath();
+    if (model_.count() == 0) return;
     // The dialog adds the suffix itself; a name handed in any other way gets it here.
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".txt");
     if (!platform::write_file_durably(QFile::encodeName(path).toStdString(), model_.tab_delimited_text())) {
@@ -221,8 +226,9 @@ void InvoicesWindow::save_search_results() {
 void InvoicesWindow::done(int result) {
     search_timer_->stop();
     total_timer_->stop();
-    // A window closed while maximized keeps the placement it opened at.
-    if (context_.placement && !isMaximized()) *context_.placement = geometry();
+    // A window closed while maximized leaves the rectangle it had before it was maximized, so that it opens
+    // there again rather than at the screen's corner.
+    if (context_.placement) *context_.placement = isMaximized() ? normalGeometry() : geometry();
     QDialog::done(result);
 }
 

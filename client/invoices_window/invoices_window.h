@@ -26,7 +26,8 @@ namespace stk::client {
 struct InvoicesWindowMemory {
     QString search_text;  // up to 255 characters
     bool unpaid_only = true;
-    int sort_column = 0;  // 0: the rows stay in the order of the answer after a search
+    int sort_column = 0;     // 0: the rows stay in the order of the answer after a search
+    QString results_folder;  // where "Save Search Results..." last saved; the user's documents at first
 };
 
 struct InvoicesWindowContext {
@@ -34,7 +35,8 @@ struct InvoicesWindowContext {
     // The program's result rows (their capacity is MAX_INVOICES); they outlive the window.
     ReservedArray<InvoiceRow>* rows = nullptr;
     InvoicesWindowMemory* memory = nullptr;
-    // Where the window opens, and what it leaves there when it closes while not maximized; empty: 790 x 400.
+    // Where the window opens, and the rectangle it leaves there when it closes (the one it had before it was
+    // maximized, when it closes maximized); empty: 790 x 400.
     QRect* placement = nullptr;
     // The index of the main window's current invoice.
     std::function<int()> current_invoice;

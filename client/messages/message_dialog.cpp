@@ -10,6 +10,7 @@ namespace stk::client {
 
 MessageDialog::MessageDialog(QWidget* parent, const QString& text) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Message"));
+    setObjectName(QStringLiteral("dialog142"));
     auto* layout = new QVBoxLayout(this);
     auto* label = new QLabel(QStringLiteral("Message"), this);
     edit_ = new QLineEdit(this);

@@ -28,8 +28,10 @@ constexpr int kOpeningWidth = 668, kOpeningHeight = 462;
 
 }  // namespace
 
-MessagesWindow::MessagesWindow(ServerApi& api, QWidget* parent) : QDialog(parent), api_(api) {
+MessagesWindow::MessagesWindow(ServerApi& api, QWidget* parent, const QFont& font) : QDialog(parent), api_(api) {
     setWindowTitle(QStringLiteral("Messages And Notes"));
+    setObjectName(QStringLiteral("dialog136"));
+    if (font != QFont()) setFont(font);
     setSizeGripEnabled(true);
     new_ = id_button(this, QStringLiteral("New..."), kNewButton);
     new_->setGeometry(8, 7, 90, 25);
@@ -114,8 +116,8 @@ void MessagesWindow::run_command(int id) {
     if (id == kDeleteCommand) delete_selected();
 }
 
-void open_messages_window(ServerApi& api, QWidget* owner) {
-    MessagesWindow window(api, owner);
+void open_messages_window(ServerApi& api, QWidget* owner, const QFont& font) {
+    MessagesWindow window(api, owner, font);
     DialogSeam::exec(window);
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QFont>
 
 #include "client/messages/messages_model.h"
 
@@ -21,8 +22,9 @@ public:
     // Commands of the list's right-click menu.
     static constexpr int kEditCommand = 4030, kDeleteCommand = 4031;
 
-    // `api` must outlive the window.
-    MessagesWindow(ServerApi& api, QWidget* parent);
+    // `api` must outlive the window. `font` is the list's and the buttons' (the main window's, so that the
+    // columns fit the same texts); a default font leaves the desktop's.
+    MessagesWindow(ServerApi& api, QWidget* parent, const QFont& font = QFont());
 
     QTreeView* list() const { return list_; }
     MessagesModel& model() { return model_; }
@@ -55,7 +57,7 @@ private:
     QTreeView* list_ = nullptr;
 };
 
-// Opens the Messages window modally, owned by `owner`.
-void open_messages_window(ServerApi& api, QWidget* owner);
+// Opens the Messages window modally, owned by `owner`, in `font`.
+void open_messages_window(ServerApi& api, QWidget* owner, const QFont& font = QFont());
 
 }  // namespace stk::client

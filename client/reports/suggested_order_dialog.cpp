@@ -1,12 +1,11 @@
 #include "client/reports/suggested_order_dialog.h"
 
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
+#include "client/ui/dialog_buttons.h"
 #include "client/ui/dialog_seam.h"
 #include "client/ui/text_1252.h"
 #include "common/text_field.h"
@@ -32,7 +31,7 @@ QLineEdit* text_edit(QWidget* parent, int id, const std::string& text) {
 
 SuggestedOrderDialog::SuggestedOrderDialog(QWidget* parent, const SuggestedOrderInputs& last) : QDialog(parent) {
     setWindowTitle(QStringLiteral("View a Suggested Order"));
-    setObjectName(QStringLiteral("144"));
+    setObjectName(QStringLiteral("dialog144"));
     auto* layout = new QVBoxLayout(this);
     auto* explanation = new QPlainTextEdit(QString::fromLatin1(kExplanationText), this);
     explanation->setObjectName(QString::number(kExplanation));
@@ -48,12 +47,7 @@ SuggestedOrderDialog::SuggestedOrderDialog(QWidget* parent, const SuggestedOrder
     form->addRow(QStringLiteral("Approximate Order Value"), order_value_);
     layout->addLayout(form);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("1"));
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("2"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
+    add_ok_cancel(this, layout, kOk, kCancel);
     resize(420, sizeHint().height());
     category_->setFocus();
 }

@@ -18,7 +18,7 @@ struct SuggestedOrderInputs {
 class SuggestedOrderDialog : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int kExplanation = 1108, kOrderValue = 1086, kCategory = 1087;
+    static constexpr int kExplanation = 1108, kOrderValue = 1086, kCategory = 1087, kOk = 1, kCancel = 2;
     static constexpr int kMaxText = 63;
 
     // The edits start with the last texts.

@@ -242,9 +242,11 @@ TEST_F(InvoicesWindowTest, SavedFileHoldsTheRowsInAnswerOrderAndAFailureIsTold) 
     click_heading(w.list(), kColCustomer);
 
     QString chosen = data_set.filePath("results");  // the ".txt" is added
-    DialogSeam::set_file_handler([&](const QString&, const QString&, const QString& filter, bool save) {
+    QStringList offered_folders;
+    DialogSeam::set_file_handler([&](const QString&, const QString& folder, const QString& filter, bool save) {
         EXPECT_TRUE(save);
         EXPECT_EQ(filter, "Tab Delimited Text File (.txt) (*.txt)");
+        offered_folders << folder;
         return chosen;
     });
     QTest::mouseClick(w.save_button(), Qt::LeftButton);
@@ -265,6 +267,12 @@ TEST_F(InvoicesWindowTest, SavedFileHoldsTheRowsInAnswerOrderAndAFailureIsTold) 
     chosen.clear();
     w.save_button()->click();
     EXPECT_EQ(messages.size(), 1u);
+
+    // The dialog opens first in the user's documents, then where the last file went.
+    ASSERT_EQ(offered_folders.size(), 3);
+    EXPECT_FALSE(offered_folders[0].isEmpty());
+    EXPECT_EQ(offered_folders[1], data_set.path());
+    EXPECT_EQ(offered_folders[2], data_set.filePath("no such folder"));
 }
 
 TEST_F(InvoicesWindowTest, OneClickOpensTheInvoiceAtItsPreviewLineAndTheRowShowsItAsItIsNow) {
@@ -320,13 +328,18 @@ TEST_F(InvoicesWindowTest, ToolbarButtonAndMenuOpenTheWindowWhereItWasLeftWithTh
             w->setGeometry(left_at);
         } else {
             EXPECT_EQ(w->geometry(), left_at);
+            // Moved, then maximized and closed: it opens where it was before it was maximized.
+            left_at.translate(30, 20);
+            w->setGeometry(left_at);
+            w->showMaximized();
         }
         w->reject();
         return static_cast<int>(QDialog::Rejected);
     });
     window->run_toolbar_command(5, kToolbarInvoices);
     ASSERT_TRUE(window->run_command(ids::kMenuInvoices));
-    EXPECT_EQ(opened, (std::vector<std::string>{"|4|1004", "dunn|1|1004"}));
+    ASSERT_TRUE(window->run_command(ids::kMenuInvoices));
+    EXPECT_EQ(opened, (std::vector<std::string>{"|4|1004", "dunn|1|1004", "dunn|1|1004"}));
 
     session().api.set_address({});
     session().invoice_results.release();
