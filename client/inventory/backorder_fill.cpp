@@ -32,8 +32,12 @@ double fill_backorders(ServerApi& api, const BackorderDesk& desk, QWidget* owner
         }
         double applied = 0;
         const int result = desk.fill ? desk.fill(index, line, offered, &applied) : kTransportFailed;
-        if (result == RESULT_OK) {
-            if (desk.reload) desk.reload();
+        if (result == RESULT_OK && desk.reload) desk.reload();
+        // A fill whose file write failed still took its share in the server's memory (the workspace has told
+        // the user and shown it): the stock is gone, so the offer shrinks as after a success. Offering it
+        // again would let the next customer take stock that no longer exists.
+        const bool took = result == RESULT_OK || result == RESULT_SAVE_FAILED;
+        if (took) {
             remaining -= applied;
             total_applied += applied;
             set_field(offered.quantity, format_g(remaining));
@@ -41,7 +45,7 @@ double fill_backorders(ServerApi& api, const BackorderDesk& desk, QWidget* owner
         // The server finds the first backordered line of an invoice; a line that took nothing would be found
         // again at once, so the walk goes on with the next invoice. An invoice whose line took its share is
         // searched again for its next backordered line of the item.
-        start = (result == RESULT_OK && applied > 0) ? index : index + 1;
+        start = (took && applied > 0) ? index : index + 1;
     } while (remaining > 0.00001);
     return total_applied;
 }

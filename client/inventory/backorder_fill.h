@@ -25,7 +25,8 @@ struct BackorderDesk {
 
 // Offers `offer.quantity` units of `offer.item_number` to the backordered lines, invoice by invoice, asking
 // string 24 (owned by `owner`) for each. Returns the total quantity the backorders took. A line that takes
-// nothing (refused, or the server applied 0) is passed by, so the walk cannot ask about it again and again.
+// nothing (refused, or the server applied 0) is passed by, so the walk cannot ask about it again and again; a
+// fill the server made in memory but could not write (result 4) counts as taken.
 double fill_backorders(ServerApi& api, const BackorderDesk& desk, QWidget* owner, const InvoiceLine& offer,
                        const RequestObserver& on_request = {});
 

@@ -70,6 +70,30 @@ TEST_F(BackorderFill, ReceivedStockIsOfferedOncePerBackorderedLineAndTheOfferShr
     EXPECT_STREQ(stored("MASK").note, "REORDERED");
 }
 
+TEST_F(BackorderFill, AFillMadeOnlyInTheServersMemoryStillShrinksTheOffer) {
+    add_stock_item("MASK", "DUST MASKS N95", "19.99", "0", "10.80");
+    const int a = backordered_invoice("5101", "3");
+    const int b = backordered_invoice("5102", "2");
+
+    // Four masks arrive; every fill is made but its file write fails (answer 4). The first invoice took 3 of
+    // them all the same, so the second is offered the one left, and the stock does not go below 0.
+    select_listed("MASK");
+    item_steps.push_back([](ItemDialog& d) {
+        set(d, ItemDialog::kNewQuantity, "4");
+        set(d, ItemDialog::kNewUnitCost, "11.00");
+        press(d, ItemDialog::kOk);
+    });
+    force_result(FILL_BACKORDER, RESULT_SAVE_FAILED, true);
+    messages.clear();
+    answers = {MsgAnswer::Yes, MsgAnswer::Yes, MsgAnswer::Yes, MsgAnswer::Yes};
+    window->run_command(ids::kCtxEditViewItem);
+    stop_forcing();
+    EXPECT_EQ(questions(), 2);
+    EXPECT_EQ(backorder_on(a), "");
+    EXPECT_EQ(backorder_on(b), "1");
+    EXPECT_STREQ(stored("MASK").quantity, "0");
+}
+
 TEST_F(BackorderFill, ALineThatTakesNothingIsPassedBy) {
     add_stock_item("MASK", "DUST MASKS N95", "19.99", "0", "10.80");
     const int a = backordered_invoice("6001", "3");

@@ -88,6 +88,14 @@ TEST_F(InventoryItem, ReceivingTwoDeliveriesMakesTwoCostLayers) {
     EXPECT_TRUE(layers.contains("INITIAL"));
     EXPECT_TRUE(layers.contains("BOLT\t5\t5\t3.00\t")) << layers.constData();
     EXPECT_TRUE(layers.contains("RECEIVED"));
+
+    // Twelve sold on an invoice cost what the oldest twelve cost, and the line shows it.
+    make_invoice("9001");
+    enter_line("12", "BOLT", "HEX BOLT", "2.50", "2.00");
+    ASSERT_EQ(ws().copy().line_count, 1);
+    EXPECT_STREQ(line(1).unit_cost, "2.17");
+    EXPECT_EQ(ws().lines_model().cell(0, 9), "2.17");
+    EXPECT_STREQ(stored("BOLT").quantity, "3");
 }
 
 TEST_F(InventoryItem, RefusedInputStaysInTheDialog) {
