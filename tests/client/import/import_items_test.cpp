@@ -1,5 +1,6 @@
 #include <QFile>
 
+#include "tests/client/support/demo_shop.h"
 #include "tests/client/support/item_dialog_fixture.h"
 
 namespace stk::client::testing {
@@ -99,6 +100,57 @@ TEST_F(ImportItems, ADeliveryIsReceivedItemByItemThroughTheDialog) {
     ASSERT_FALSE(texts_of(SEARCH_INVENTORY).empty());
     EXPECT_EQ(texts_of(SEARCH_INVENTORY).back(), "*");
     EXPECT_GE(pane().model().find_row("X1"), 0);
+}
+
+TEST_F(ImportItems, TheDemoDeliveryFillsTheWaitingMasksFirstAndAddsTheNewItems) {
+    ASSERT_TRUE(seed_demo_shop(server));
+    // The shipped delivery: a heading, then eight items; two of them (GD-SHEAR, EL-GFCI) are new to the shop.
+    chosen_file = QStringLiteral(STOCKAVELLE_SOURCE_DIR "/resources/demo/Deliveries/Westline Supply delivery.txt");
+    struct Shown {
+        QString number, current, quantity, new_quantity, new_cost, standard_cost;
+    };
+    std::vector<Shown> shown;
+    for (int i = 0; i < 8; ++i)
+        item_steps.push_back([&shown](ItemDialog& d) {
+            shown.push_back({text(d, ItemDialog::kItemNumber), text(d, ItemDialog::kCurrentItemNumber),
+                             text(d, ItemDialog::kQuantity), text(d, ItemDialog::kNewQuantity),
+                             text(d, ItemDialog::kNewUnitCost), text(d, ItemDialog::kStandardUnitCost)});
+            press(d, ItemDialog::kOk);
+        });
+    messages.clear();
+    answers = {MsgAnswer::Yes};  // Harbor Cafe's three masks on backorder take their share
+    import();
+    ASSERT_EQ(shown.size(), 8u);
+    QStringList numbers;
+    for (const Shown& s : shown) numbers << s.number;
+    EXPECT_EQ(numbers, QStringList({"SF-MASK", "HM-16", "TM-25", "CK-SIL", "SP-120", "GD-SHEAR", "EL-GFCI", "DR-18V"}));
+    // A stocked item keeps its standard unit cost; the delivery's cost goes to "New Inventory".
+    EXPECT_EQ(shown[0].current, "SF-MASK");
+    EXPECT_EQ(shown[0].standard_cost, "10.80");
+    EXPECT_EQ(shown[0].new_quantity, "10");
+    EXPECT_EQ(shown[0].new_cost, "10.45");
+    // A new item starts from the line, without stock of its own.
+    EXPECT_TRUE(shown[5].current.isEmpty());
+    EXPECT_EQ(shown[5].quantity, "0");
+    EXPECT_EQ(shown[5].standard_cost, "9.80");
+    EXPECT_EQ(shown[5].new_quantity, "4");
+
+    // Only the masks were waiting: one question, and the masks' invoice is the one left on screen.
+    EXPECT_EQ(std::count(messages.begin(), messages.end(), string_text(str::kUpdateBackorder)), 1);
+    EXPECT_FALSE(asked(str::kCannotOpenFile));
+    EXPECT_STREQ(ws().copy().invoice_number, "10006");
+    const InvoiceRecord& cafe = ws().copy();
+    bool masks_on_invoice = false;
+    for (int i = 0; i < cafe.line_count; ++i) {
+        if (std::string_view(cafe.lines[i].item_number) != "SF-MASK") continue;
+        masks_on_invoice = true;
+        EXPECT_STREQ(cafe.lines[i].backorder_quantity, "");
+    }
+    EXPECT_TRUE(masks_on_invoice);
+    EXPECT_STREQ(stored("SF-MASK").quantity, "7");  // none in stock, 10 received, 3 gone to the cafe
+    EXPECT_STREQ(stored("GD-SHEAR").quantity, "4");
+    EXPECT_STREQ(stored("GD-SHEAR").description, "BYPASS PRUNING SHEARS");
+    EXPECT_STREQ(stored("HM-16").quantity, "19");  // 14, one sold, 6 received
 }
 
 TEST_F(ImportItems, ALineOverTheLimitsStopsTheImportWithString33) {

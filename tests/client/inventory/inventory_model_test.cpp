@@ -11,8 +11,8 @@
 namespace stk::client {
 namespace {
 
-InventoryRecord item(const char* number, const char* quantity = "", const char* sold = "",
-                     const char* audit = "", const char* description = "") {
+InventoryRecord item(const char* number, const char* quantity = "", const char* sold = "", const char* audit = "",
+                     const char* description = "") {
     InventoryRecord r{};
     set_field(r.item_number, number);
     set_field(r.quantity, quantity);

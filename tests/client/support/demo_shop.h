@@ -28,15 +28,20 @@ inline QString screenshot_folder() {
 // The folder of the built programs: the client, the server and seed_demo.
 inline QString program_folder() { return QFileInfo(QStringLiteral(STOCKAVELLE_CLIENT_PATH)).absolutePath(); }
 
-// Starts the server and fills it with the demo shop's items, invoices and messages (seed_demo).
-inline ::testing::AssertionResult start_demo_server(test::ServerProcess& server) {
-    if (!server.start()) return ::testing::AssertionFailure() << server.log();
+// Fills a running server with the demo shop's items, invoices and messages (seed_demo).
+inline ::testing::AssertionResult seed_demo_shop(const test::ServerProcess& server) {
     QProcess seed;
     seed.start(program_folder() + QStringLiteral("/seed_demo"),
                {QStringLiteral("--server-name"), QString::fromStdString(server.server_name())});
     if (!seed.waitForFinished(60000)) return ::testing::AssertionFailure() << "seed_demo did not finish";
     if (seed.exitCode() != 0) return ::testing::AssertionFailure() << seed.readAllStandardError().toStdString();
     return ::testing::AssertionSuccess();
+}
+
+// Starts the server and fills it with the demo shop.
+inline ::testing::AssertionResult start_demo_server(test::ServerProcess& server) {
+    if (!server.start()) return ::testing::AssertionFailure() << server.log();
+    return seed_demo_shop(server);
 }
 
 // True for the company and connection dialog (137), which it then fills for `server` and a company name.
