@@ -100,30 +100,33 @@ bool InventoryItemEditor::save(InventoryItemDialog& dialog, InventoryRecord& cur
     if (is_new) {
         note(ADD_INVENTORY_ITEM, number);
         result = api_.add_inventory_item(edited, quantity, unit_cost);
-        if (result == RESULT_OK) {
-            pane_.refresh();
-            return true;
-        }
     } else {
         note(UPDATE_INVENTORY_ITEM, number);
         result = api_.update_inventory_item(current, edited, quantity, unit_cost);
-        if (result == RESULT_OK) {
-            pane_.refresh_row(field(current.item_number), number);
-            return true;
-        }
-        if (result == RESULT_CHANGED) {
-            show_string(&dialog, str::kItemModified, MsgIcon::Information);
+    }
+    if (result == RESULT_OK || result == RESULT_SAVE_FAILED) {
+        // Answer 4: the server holds the change (and any stock received) in memory but could not write it. The
+        // dialog closes as after a success, with a word to look at the server: left open, it would invite the
+        // same delivery to be received twice.
+        if (result == RESULT_SAVE_FAILED) show_text(&dialog, text::kChangeNotSaved, MsgIcon::Error);
+        if (is_new)
             pane_.refresh();
-            // The message promises a reload: the left column shows the item as it is stored now, so that the
-            // user sees the other change and a second OK is made against it rather than refused again.
-            InventoryRecord stored{};
-            note(GET_INVENTORY_ITEM, field(current.item_number));
-            if (api_.get_inventory_item(field(current.item_number), &stored) == RESULT_OK) {
-                current = stored;
-                dialog.show_current(current);
-            }
-            return false;
+        else
+            pane_.refresh_row(field(current.item_number), number);
+        return true;
+    }
+    if (result == RESULT_CHANGED && !is_new) {
+        show_string(&dialog, str::kItemModified, MsgIcon::Information);
+        pane_.refresh();
+        // The message promises a reload: the left column shows the item as it is stored now, so that the
+        // user sees the other change and a second OK is made against it rather than refused again.
+        InventoryRecord stored{};
+        note(GET_INVENTORY_ITEM, field(current.item_number));
+        if (api_.get_inventory_item(field(current.item_number), &stored) == RESULT_OK) {
+            current = stored;
+            dialog.show_current(current);
         }
+        return false;
     }
     if (result == RESULT_EXISTS) {
         pane_.refresh();

@@ -208,6 +208,42 @@ TEST_F(InventoryItem, AStockCountIsDatedTodayAndAConcurrentChangeReloadsTheLeftC
     EXPECT_STREQ(stored("TAPE").location, "AISLE 7");
 }
 
+TEST_F(InventoryItem, AChangeTheServerCouldNotWriteClosesTheDialogAndSaysSo) {
+    // The server takes the delivery into memory but cannot write its files (answer 4). The dialog closes, as
+    // the stock is received, and says so; left open, it would invite receiving the same delivery twice.
+    add_stock_item("GLUE", "WOOD GLUE", "6.49", "10", "2.80");
+    select_listed("GLUE");
+    force_result(UPDATE_INVENTORY_ITEM, RESULT_SAVE_FAILED, true);
+    item_steps.push_back([](ItemDialog& d) {
+        set(d, ItemDialog::kNewQuantity, "12");
+        set(d, ItemDialog::kNewUnitCost, "2.90");
+        press(d, ItemDialog::kOk);
+        EXPECT_FALSE(open(d));
+    });
+    messages.clear();
+    window->run_command(ids::kCtxEditViewItem);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], text::kChangeNotSaved);
+    EXPECT_STREQ(stored("GLUE").quantity, "22");
+    EXPECT_EQ(pane().model().cell(pane().model().find_row("GLUE"), 4), "22");
+
+    // A new item the same way: the list is searched again and shows it.
+    force_result(ADD_INVENTORY_ITEM, RESULT_SAVE_FAILED, true);
+    pane().set_last_search_text("*");
+    edit(ids::kItemNumber)->setText("CLAMP");
+    edit(ids::kDescription)->setText("BAR CLAMP 12 IN");
+    item_steps.push_back([](ItemDialog& d) {
+        press(d, ItemDialog::kOk);
+        EXPECT_FALSE(open(d));
+    });
+    messages.clear();
+    window->run_command(ids::kAddToInventory);
+    stop_forcing();
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_STREQ(stored("CLAMP").description, "BAR CLAMP 12 IN");
+    EXPECT_GE(pane().model().find_row("CLAMP"), 0);
+}
+
 TEST_F(InventoryItem, AddSimilarItemTakesTheListedItemButItsNumberAndStock) {
     add_stock_item("HM-16", "CLAW HAMMER 16 OZ", "24.99", "14", "13.10");
     InventoryRecord hammer = stored("HM-16");
