@@ -4,8 +4,8 @@
 #include <QHostInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QTcpServer>
 #include <QSslSocket>
+#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
 
@@ -82,6 +82,14 @@ bool Listener::listen_tcp(const std::string& host_port, const std::string& key_f
         return false;
     }
     connect(server.get(), &QTcpServer::newConnection, this, &Listener::take_pending);
+    // The address as bound, so the owner can tell at a glance which network the tills must be on.
+    const QString bound = server->serverAddress().toString();
+    const std::string shown =
+        (server->serverAddress().protocol() == QAbstractSocket::IPv6Protocol ? "[" + bound.toStdString() + "]"
+                                                                             : bound.toStdString()) +
+        ":" + std::to_string(server->serverPort());
+    dispatcher_.log("Tills on other computers are served on TCP " + shown + ", over TLS with the shop key in " +
+                    key_file + ".\r\n");
     tcp_ = std::move(server);
     shop_key_ = std::move(key);
     return true;
@@ -132,9 +140,8 @@ void Listener::take_pending() {
             if (!line.empty()) enqueue(Job{nullptr, std::string(line)});
             reap();
         };
-        connections_.push_back(
-            std::make_unique<ClientConnection>(std::move(socket), dispatcher_, limits_.deadline_ms, std::move(shop_key),
-                                               std::move(hooks)));
+        connections_.push_back(std::make_unique<ClientConnection>(std::move(socket), dispatcher_, limits_.deadline_ms,
+                                                                  std::move(shop_key), std::move(hooks)));
         connections_.back()->start();
     }
 }

@@ -41,7 +41,8 @@ public:
     bool listen_local(const std::string& server_name, std::string* error = nullptr);
     // Also serves "HOST:PORT" over TCP (a bare HOST takes the client's default port), to clients that prove
     // they hold the shop key of the file `key_file` (platform/shop_key.h; created when missing) by the shop's
-    // TLS handshake. false, with a sentence in *error, when the key or the address cannot be used.
+    // TLS handshake. Logs the address it is bound to. false, with a sentence in *error, when the key or the
+    // address cannot be used.
     bool listen_tcp(const std::string& host_port, const std::string& key_file, std::string* error = nullptr);
     // Stops listening; the socket file is removed. Connections not yet served are dropped without a word.
     void close();

@@ -85,6 +85,11 @@ TEST(TransportServer, RemoteTillNeedsTheShopKeyTheServerMade) {
     ASSERT_EQ(::stat(key_file.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
     EXPECT_NE(server.log().find("A new shop key was made in " + key_file), std::string::npos) << server.log();
+    // The owner can read in the log where remote tills must connect.
+    EXPECT_NE(server.log().find("Tills on other computers are served on TCP " + address +
+                                ", over TLS with the shop key in " + key_file + ".\r\n"),
+              std::string::npos)
+        << server.log();
 
     int count = -1;
     ServerApi till(ServerAddress{server.server_name(), address, key_file}, "stockavelle client 1.0");
@@ -97,8 +102,9 @@ TEST(TransportServer, RemoteTillNeedsTheShopKeyTheServerMade) {
     ASSERT_TRUE(stk::platform::write_file_durably(other_key, std::string(64, '7') + "\r\n"));
     ServerApi stranger(ServerAddress{server.server_name(), address, other_key}, "stockavelle client 1.0");
     EXPECT_EQ(stranger.get_invoice_count(&count), stk::client::kTransportFailed);
-    EXPECT_TRUE(server.wait_for_log("A connection from 127.0.0.1 did not prove it holds this shop's key and was "
-                                    "closed.\r\n"));
+    EXPECT_TRUE(
+        server.wait_for_log("A connection from 127.0.0.1 did not prove it holds this shop's key and was "
+                            "closed.\r\n"));
     // No key at all: nothing is even tried.
     ServerApi keyless(ServerAddress{server.server_name(), address, other.path().toStdString() + "/none"},
                       "stockavelle client 1.0");
