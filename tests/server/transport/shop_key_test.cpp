@@ -116,3 +116,48 @@ TEST(ShopKey, ConnectionThatNeverShakesHandsIsClosedAtTheBound) {
     ASSERT_TRUE(wait_until([&] { return f.count_of(kNoKey) == 1; }));
     EXPECT_EQ(f.log, "A connection from 127.0.0.1" + std::string(kNoKey));
 }
+
+TEST(ShopKey, TillsWithTheKeyThatStallOrDoNotReadAreDroppedAtTheBoundWhileOthersAreServed) {
+    ShopKeyFixture f(TransportLimits{1000});
+    // An answer larger than every buffer between the server and a till that does not read it.
+    const int messages = 10000;
+    ASSERT_TRUE(f.db.messages.commit_for(messages));
+    for (int i = 1; i <= messages; ++i) {
+        std::memset(&f.db.messages[i], 0, sizeof(MessageRecord));
+        set_field(f.db.messages[i].text, std::string(255, 'm'));
+    }
+    f.db.messages.count = messages;
+
+    // Past the handshake, one till says nothing, one sends half a header, one never takes its answer.
+    TcpClient silent(f.port, f.key());
+    TcpClient half(f.port, f.key());
+    half.send(request_bytes(GET_INVOICE_COUNT).substr(0, 100));
+    TcpClient deaf(f.port, f.key());
+    QObject::connect(&deaf.socket, &QSslSocket::encrypted, [&] {
+        deaf.socket.setReadBufferSize(1);
+        deaf.socket.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 4096);
+        QObject::disconnect(&deaf.socket, &QSslSocket::readyRead, nullptr, nullptr);
+    });
+    deaf.send(request_bytes(LIST_MESSAGES));
+    ASSERT_TRUE(wait_until([&] { return f.count_of(kWaiting) == 1; })) << f.log;
+
+    // A till with the key and a local client are served at once meanwhile.
+    QElapsedTimer clock;
+    clock.start();
+    TcpClient till(f.port, f.key());
+    till.send(request_bytes(GET_INVOICE_COUNT));
+    EXPECT_TRUE(f.count_invoices());
+    ASSERT_TRUE(wait_until([&] { return till.closed; }));
+    EXPECT_LT(clock.elapsed(), 900);
+    EXPECT_EQ(till.response().result, RESULT_OK);
+    EXPECT_FALSE(silent.closed || half.closed || deaf.closed);
+
+    // At the bound: the two stallers as unreadable requests, the deaf till with the failed-send line. (The deaf
+    // till itself cannot see the close: it reads nothing.)
+    ASSERT_TRUE(wait_until([&] { return silent.closed && half.closed; }, 5000)) << f.log;
+    ASSERT_TRUE(wait_until([&] { return f.count_of(kUnsent) == 1 && f.count_of(kUnreadable) == 2; }, 5000)) << f.log;
+    EXPECT_TRUE(silent.received.empty() && half.received.empty());
+    EXPECT_LT(deaf.received.size(), sizeof(ResponseHeader) + messages * sizeof(MessageRecord));
+    EXPECT_EQ(f.count_of(kNoKey), 0) << f.log;
+    EXPECT_EQ(f.listener->open_connections(), 0u);
+}
