@@ -10,15 +10,12 @@
 // Exit status 0 when every acknowledged change was found.
 #include <arpa/inet.h>
 #include <netinet/in.h>
-#include <signal.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QDir>
-#include <QProcess>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -34,6 +31,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/bench_server.h"
 #include "client/api/server_api.h"
 #include "common/text_field.h"
 #include "platform/local_pipe.h"
@@ -43,11 +41,12 @@ using namespace stk;
 using client::ServerAddress;
 using client::ServerApi;
 using Clock = std::chrono::steady_clock;
+using bench::request_bytes;
 
 namespace {
 
 constexpr const char* kServerName = "soak";
-constexpr const char* kClientName = "stockavelle client 1.0";
+constexpr const char* kClientName = bench::kBenchClientName;
 
 struct Options {
     double minutes = 3;
@@ -61,21 +60,12 @@ struct TillRecord {
     std::map<std::string, int> requests;  // by operation
     int transport_failures = 0;
     std::vector<double> latencies_ms;
-    std::set<std::string> messages;      // saved and not deleted since
-    std::set<std::string> deleted;       // deleted (acknowledged)
-    std::vector<std::string> items;      // added
-    int invoice = 0;                     // its own invoice
-    std::string customer;                // the last customer name acknowledged on it
+    std::set<std::string> messages;  // saved and not deleted since
+    std::set<std::string> deleted;   // deleted (acknowledged)
+    std::vector<std::string> items;  // added
+    int invoice = 0;                 // its own invoice
+    std::string customer;            // the last customer name acknowledged on it
 };
-
-std::string request_bytes(int opcode) {
-    RequestHeader h;
-    std::memset(&h, 0, sizeof h);
-    h.version = kProtocolVersion;
-    set_field(h.client_name, kClientName);
-    h.opcode = opcode;
-    return std::string(reinterpret_cast<const char*>(&h), sizeof h);
-}
 
 MessageRecord message(std::string_view text) {
     MessageRecord m;
@@ -83,52 +73,6 @@ MessageRecord message(std::string_view text) {
     set_field(m.text, text);
     return m;
 }
-
-class SoakServer {
-public:
-    explicit SoakServer(const std::string& root) : root_(root) {}
-
-    bool start(quint16 port) {
-        process_ = std::make_unique<QProcess>();
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(platform::kPipeFolderVariable, QString::fromStdString(root_ + "/pipes"));
-        env.insert("STOCKAVELLE_APPDATA", QString::fromStdString(root_ + "/appdata"));
-        process_->setProcessEnvironment(env);
-        process_->setProcessChannelMode(QProcess::SeparateChannels);
-        const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/StockavelleServer");
-        process_->start(program, {"--headless", "--database-set", QString::fromStdString(root_ + "/set"),
-                                  "--server-name", kServerName, "--listen-tcp",
-                                  QString::fromStdString("127.0.0.1:" + std::to_string(port))});
-        QDeadlineTimer deadline(20000);
-        while (!deadline.hasExpired() && process_->state() != QProcess::NotRunning) {
-            drain(200);
-            if (log_.find("Server initialization complete.") != std::string::npos) return true;
-        }
-        return false;
-    }
-    void drain(int wait_ms) {
-        process_->waitForReadyRead(wait_ms);
-        const QByteArray out = process_->readAllStandardOutput();
-        log_.append(out.constData(), static_cast<std::size_t>(out.size()));
-    }
-    bool stop() {
-        ::kill(static_cast<pid_t>(process_->processId()), SIGTERM);
-        const bool ended = process_->waitForFinished(20000);
-        drain(0);
-        return ended && process_->exitCode() == 0;
-    }
-    int count(std::string_view text) const {
-        int n = 0;
-        for (auto at = log_.find(text); at != std::string::npos; at = log_.find(text, at + text.size())) ++n;
-        return n;
-    }
-    const std::string& log() const { return log_; }
-
-private:
-    std::string root_;
-    std::unique_ptr<QProcess> process_;
-    std::string log_;
-};
 
 // One till: random requests until `until`, each on a connection of its own, as the client makes them.
 void run_till(ServerAddress address, unsigned seed, Clock::time_point until, int id, TillRecord* rec) {
@@ -175,8 +119,9 @@ void run_till(ServerAddress address, unsigned seed, Clock::time_point until, int
         } else if (dice < 40 && rec->invoice > 0) {
             InvoiceRecord copy;
             if (timed("get_invoice", [&] { return api.get_invoice(rec->invoice, &copy); }) != RESULT_OK) continue;
-            const int result = timed(
-                "set_invoice_field", [&] { return api.set_invoice_field(rec->invoice, FIELD_CUSTOMER_NAME, tag, copy); });
+            const int result = timed("set_invoice_field", [&] {
+                return api.set_invoice_field(rec->invoice, FIELD_CUSTOMER_NAME, tag, copy);
+            });
             if (result == RESULT_OK) rec->customer = tag;
             // Without an answer the change may or may not have been made: nothing to hold the server to.
             if (result == client::kTransportFailed) rec->invoice = 0;
@@ -288,9 +233,10 @@ bool verify(const ServerAddress& address, const std::vector<TillRecord>& tills, 
             if (api.get_invoice(t.invoice, &r) == RESULT_OK && field(r.customer_name) == t.customer) ++invoices_right;
         }
     }
-    std::printf("  %s: messages saved %d/%d present, deleted %d/%d gone, items %d/%d present, "
-                "invoice customers %d/%d as last acknowledged\n",
-                when, messages_found, messages, deleted_gone, deleted, added_found, added, invoices_right, invoices);
+    std::printf(
+        "  %s: messages saved %d/%d present, deleted %d/%d gone, items %d/%d present, "
+        "invoice customers %d/%d as last acknowledged\n",
+        when, messages_found, messages, deleted_gone, deleted, added_found, added, invoices_right, invoices);
     return messages_found == messages && deleted_gone == deleted && added_found == added && invoices_right == invoices;
 }
 
@@ -312,8 +258,9 @@ int main(int argc, char** argv) {
     const quint16 port = probe.serverPort();
     probe.close();
 
-    SoakServer server(root);
-    if (!server.start(port)) {
+    bench::BenchServer server(root);
+    const QStringList tcp_args = {"--listen-tcp", QString::fromStdString("127.0.0.1:" + std::to_string(port))};
+    if (!server.start(kServerName, tcp_args)) {
         std::fprintf(stderr, "transport_soak: the server did not start\n%s", server.log().c_str());
         return 1;
     }
@@ -328,7 +275,8 @@ int main(int argc, char** argv) {
     ServerApi setup(local, kClientName);
     for (int i = 0; i < o.clients; ++i) {
         InvoiceRecord copy;
-        if (setup.new_invoice(&tills[i].invoice) != RESULT_OK || setup.get_invoice(tills[i].invoice, &copy) != RESULT_OK ||
+        if (setup.new_invoice(&tills[i].invoice) != RESULT_OK ||
+            setup.get_invoice(tills[i].invoice, &copy) != RESULT_OK ||
             setup.set_invoice_field(tills[i].invoice, FIELD_INVOICE_NUMBER, "SOAK-" + std::to_string(i), copy) !=
                 RESULT_OK) {
             std::fprintf(stderr, "transport_soak: cannot make the tills' invoices\n");
@@ -356,13 +304,13 @@ int main(int argc, char** argv) {
     for (const TillRecord& t : tills) {
         for (const auto& [op, n] : t.requests) by_op[op] += n, total += n;
         failures += t.transport_failures;
-        (t.tcp ? tcp_ms : local_ms).insert((t.tcp ? tcp_ms : local_ms).end(), t.latencies_ms.begin(),
-                                            t.latencies_ms.end());
+        (t.tcp ? tcp_ms : local_ms)
+            .insert((t.tcp ? tcp_ms : local_ms).end(), t.latencies_ms.begin(), t.latencies_ms.end());
     }
     for (const auto& kinds : staller_kinds)
         for (const auto& [k, n] : kinds) by_kind[k] += n;
-    std::printf("transport_soak: %d tills (%d local, %d TLS), %d stallers, %.0f s\n", o.clients, o.clients - o.clients / 2,
-                o.clients / 2, o.stallers, seconds);
+    std::printf("transport_soak: %d tills (%d local, %d TLS), %d stallers, %.0f s\n", o.clients,
+                o.clients - o.clients / 2, o.clients / 2, o.stallers, seconds);
     std::printf("  requests: %d (%.0f per second), transport failures: %d\n", total, total / seconds, failures);
     for (const auto& [op, n] : by_op) std::printf("    %-20s %d\n", op.c_str(), n);
     std::printf("  latency local ms: p50 %.1f  p95 %.1f  p99 %.1f  max %.1f\n", percentile(local_ms, 0.5),
@@ -382,7 +330,7 @@ int main(int argc, char** argv) {
         std::printf("  the server did not stop cleanly\n");
         ok = false;
     }
-    if (!server.start(port)) {
+    if (!server.start(kServerName, tcp_args)) {
         std::printf("  the server did not start again\n");
         return 1;
     }
