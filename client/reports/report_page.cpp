@@ -15,6 +15,8 @@
 #include <memory>
 #include <mutex>
 
+#include "client/ui/text_1252.h"
+
 namespace stk::client {
 
 namespace {
@@ -78,6 +80,18 @@ void initialise_once() {
     });
 }
 
+// The document's Windows-1252 bytes as UTF-8 for the parser. The bytes Windows-1252 leaves undefined read as
+// the system reads them, and a control character, which XML does not allow in a text (a stray byte in a
+// stored description), becomes the replacement character, so one odd byte does not cost the whole page.
+QByteArray document_utf8(std::string_view document) {
+    QString text = from_1252(document);
+    for (QChar& c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 && u != '\t' && u != '\r' && u != '\n') c = QChar(0xFFFD);
+    }
+    return text.toUtf8();
+}
+
 ReportPage failed(QString why) {
     ReportPage page;
     page.error = std::move(why);
@@ -115,8 +129,8 @@ ReportPage make_report_page(const std::string& document, const QString& style_sh
     sheet_doc.release();  // the style sheet owns it now
 
     // No entity is substituted and nothing is fetched from the network: the document is data.
-    Doc doc(
-        xmlReadMemory(document.data(), static_cast<int>(document.size()), nullptr, "WINDOWS-1252", XML_PARSE_NONET));
+    const QByteArray utf8 = document_utf8(document);
+    Doc doc(xmlReadMemory(utf8.constData(), static_cast<int>(utf8.size()), nullptr, "UTF-8", XML_PARSE_NONET));
     if (!doc) return failed(because(QStringLiteral("the report document is not well-formed XML"), errors));
 
     std::unique_ptr<xsltTransformContext, ContextFree> context(xsltNewTransformContext(sheet.get(), doc.get()));

@@ -15,8 +15,9 @@ struct ReportPage {
 
 // Applies the style sheet at `style_sheet_path` to `document`. The document's bytes are read as
 // Windows-1252 whatever its XML declaration says (the server writes its texts as stored and names no
-// encoding). `today` ("MM/dd/yyyy") is handed to the style sheet as its parameter "today". Nothing is read
-// from or written to the network, and the style sheet may not write files.
+// encoding); a control character in a text shows as the replacement character rather than failing the page. `today`
+// ("MM/dd/yyyy") is handed to the style sheet as its parameter "today". Nothing is read from or written to the network,
+// and the style sheet may not write files.
 ReportPage make_report_page(const std::string& document, const QString& style_sheet_path, const std::string& today);
 
 }  // namespace stk::client
