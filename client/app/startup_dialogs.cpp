@@ -41,10 +41,11 @@ DataSetDialog::DataSetDialog(QWidget* owner, QString program_folder)
     auto add = [&](int id, const char* text) {
         auto* b = new QPushButton(QString::fromLatin1(text), this);
         b->setObjectName(QStringLiteral("control%1").arg(id));
-        b->setAutoDefault(false);
         buttons_[id] = b;
         return b;
     };
+    // Every button keeps its auto-default, so that Enter presses the focused one ("Exit" exits); OK is
+    // pressed when the focus is elsewhere.
     layout->addWidget(add(1114, "Create a new set of contacts, price files, receipt layouts, and reports..."));
     layout->addWidget(add(1113, "Open an existing set of contacts, price files, receipt layouts, and reports..."));
     auto* row = new QHBoxLayout;
@@ -168,8 +169,9 @@ CompanyDialog::CompanyDialog(QWidget* owner, const ClientSettings& s) : QDialog(
         row->addWidget(b);
         return b;
     };
+    // Enter presses the focused button, "Continue" when the focus is in an edit.
     add(1, "Continue")->setDefault(true);
-    add(1102, "Exit")->setAutoDefault(false);
+    add(1102, "Exit");
     layout->addLayout(row);
     setMinimumWidth(520);
 

@@ -218,8 +218,8 @@ int InvoiceWorkspace::copy_line(int line, InvoiceLine* destination) const {
     return 1;
 }
 
-void InvoiceWorkspace::invoice_changed() {
-    show_string(owner(), str::kInvoiceModified, MsgIcon::Information);
+void InvoiceWorkspace::invoice_changed(QWidget* message_owner) {
+    show_string(message_owner ? message_owner : owner(), str::kInvoiceModified, MsgIcon::Information);
     resync();
 }
 
@@ -235,13 +235,13 @@ bool InvoiceWorkspace::ready_for_change(bool repeatable) {
     return repeatable || std::memcmp(&before, &copy_, sizeof before) == 0;
 }
 
-bool InvoiceWorkspace::settle_change(int result) {
+bool InvoiceWorkspace::settle_change(int result, QWidget* message_owner) {
     switch (result) {
         case RESULT_OK: return true;
-        case RESULT_CHANGED: invoice_changed(); return false;
+        case RESULT_CHANGED: invoice_changed(message_owner); return false;
         case RESULT_SAVE_FAILED:
             // Made in memory only: the screen shows it like any change, and the user knows to look at the server.
-            show_text(owner(), text::kChangeNotSaved, MsgIcon::Error);
+            show_text(message_owner ? message_owner : owner(), text::kChangeNotSaved, MsgIcon::Error);
             resync();
             return true;
         case kTransportFailed: copy_unknown_ = true; return false;

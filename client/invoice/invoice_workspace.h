@@ -64,7 +64,8 @@ public:
     // Settles a change request's answer: 2 -> string 19 and reload; 4 (the server made the change but could
     // not write it) -> a message and reload; no answer -> the copy is unknown until the next change reloads
     // it; 0 -> nothing changed. Returns whether the change was made (1 or 4); after 4 the copy already holds it.
-    bool settle_change(int result);
+    // Messages go over `message_owner`, or the main window when it is null.
+    bool settle_change(int result, QWidget* message_owner = nullptr);
     bool copy_unknown() const { return copy_unknown_; }
 
     // --- editing commands (1 on success, 0 otherwise)
@@ -72,8 +73,9 @@ public:
     int remove_line(int row);          // after the caller's confirmation
     void delete_selected_line();       // Delete key / context "Delete": asks, then removes
     void edit_selected_line();         // context "Edit/View...": asks when paid, then the line dialog
-    // Replaces line `line` (1-based) with `new_line` (the Invoice Item dialog's OK). Result 2 shows string 19
-    // over `message_owner` and reloads; any other failure reloads too, so the screen shows what is stored.
+    // Replaces line `line` (1-based) with `new_line` (the Invoice Item dialog's OK). Other answers than 1 are
+    // settled as for every change, their messages over `message_owner`; a refusal reloads too, so the screen
+    // shows what is stored. 1 when the line was replaced (also when the server could not save it).
     int replace_line(int line, const InvoiceLine& new_line, QWidget* message_owner);
     void copy_line_to_entry(int row);
     int save_field(int field_id);
@@ -104,7 +106,7 @@ private:
     void show_choices();  // the status and payment lists from the copy
     void resync();        // reload; when that fails too, the copy is unknown
     void set_filling(bool on);
-    void invoice_changed();  // result 2: tell and reload
+    void invoice_changed(QWidget* message_owner);  // result 2: tell and reload
     void restore_typed_text(int field_id, const QString& text, int cursor);
     void on_edit_changed(int field_id);
     std::string read_edit(int id, int max_chars) const;

@@ -2,13 +2,16 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -157,6 +160,31 @@ TEST_F(StartupTest, ExitInTheCompanyDialogEndsWithoutTouchingServerOrFiles) {
     EXPECT_TRUE(started_.isEmpty());
     EXPECT_TRUE(wait_texts_.isEmpty());
     EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(StartupTest, EnterPressesTheFocusedButtonOfBothStartUpDialogs) {
+    // Enter on a focused button presses that button; elsewhere it presses the dialog's default.
+    auto enter_on = [](QDialog& d, QWidget* focus) {
+        d.show();
+        focus->setFocus();
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(focus, &enter);
+        d.hide();
+        return d.result();
+    };
+    ClientSettings settings;
+    CompanyDialog on_exit(nullptr, settings);
+    EXPECT_EQ(enter_on(on_exit, on_exit.button(1102)), CompanyDialog::kExit);
+    CompanyDialog on_edit(nullptr, settings);
+    EXPECT_EQ(enter_on(on_edit, on_edit.edit(1071)), CompanyDialog::kContinue);
+
+    DataSetDialog known(nullptr, program_folder());
+    known.set_path(dir_.path());
+    EXPECT_EQ(enter_on(known, known.button(1102)), DataSetDialog::kExit);
+    DataSetDialog chosen(nullptr, program_folder());
+    chosen.set_path(dir_.path());
+    EXPECT_EQ(enter_on(chosen, chosen.findChild<QLineEdit*>(QStringLiteral("control1117"))),
+              DataSetDialog::kChosen);
 }
 
 TEST_F(StartupTest, DataSetDialogClosedWithoutADataSetEndsStartUp) {

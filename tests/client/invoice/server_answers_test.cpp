@@ -2,10 +2,12 @@
 // Answers are forced through the request layer's relay, as a relay between client and server would.
 #include <signal.h>
 
+#include <QPushButton>
 #include <QTimer>
 #include <QTreeView>
 
 #include "client/app/wait_dialog.h"
+#include "client/invoice/invoice_item_dialog.h"
 #include "tests/client/support/sale_fixture.h"
 
 namespace stk::client::testing {
@@ -70,6 +72,19 @@ TEST_F(ServerAnswers, EveryOtherChangeAnsweredFourIsReportedAndReloaded) {
          [&] { return window->status_list()->currentIndex() == STATUS_INCOMPLETE; }},
         {"customer", SET_INVOICE_CUSTOMER, [&] { window->run_command(ids::kAddress); },
          [&] { return edit(ids::kCustomerName)->text() == "MAE BROWN"; }},
+        {"line", REPLACE_INVOICE_ITEM,
+         [&] {
+             other_dialog = [](QDialog& d) {
+                 auto& item = static_cast<InvoiceItemDialog&>(d);
+                 item.edit(InvoiceItemDialog::kRemark)->setText("BENT");
+                 item.button(InvoiceItemDialog::kOk)->click();
+                 return item.result();
+             };
+             window->invoice_lines()->setCurrentIndex(window->invoice_lines()->model()->index(0, 0));
+             answers = {MsgAnswer::Yes};  // string 8: the invoice is paid by now
+             window->run_command(ids::kCtxEditLine);
+         },
+         [&] { return window->invoice_lines()->model()->index(0, 4).data().toString() == "BENT"; }},
         {"remove", REMOVE_INVOICE_ITEM,
          [&] {
              window->invoice_lines()->setCurrentIndex(window->invoice_lines()->model()->index(0, 0));
