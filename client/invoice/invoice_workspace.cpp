@@ -232,7 +232,10 @@ bool InvoiceWorkspace::ready_for_change(bool repeatable) {
     InvoiceRecord before;
     std::memcpy(&before, &copy_, sizeof before);
     if (!reload()) return false;
-    return repeatable || std::memcmp(&before, &copy_, sizeof before) == 0;
+    if (repeatable || std::memcmp(&before, &copy_, sizeof before) == 0) return true;
+    // Without a word the entry fields, still filled, would invite adding the line a second time.
+    show_text(owner(), text::kInvoiceReloadedAfterNoAnswer, MsgIcon::Information);
+    return false;
 }
 
 bool InvoiceWorkspace::settle_change(int result, QWidget* message_owner) {

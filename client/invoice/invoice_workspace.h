@@ -58,8 +58,8 @@ public:
     // --- keeping the copy equal to the server's record
     // Call before sending a change. When an earlier change got no answer, the copy is unknown and is reloaded
     // first. false when the change is not to be sent: the reload failed, or, for a change that must not be
-    // made twice (`repeatable` false: a line added or removed), the reloaded invoice differs from the copy, so
-    // that the user sees what it holds now before deciding again.
+    // made twice (`repeatable` false: a line added, changed or removed), the reloaded invoice differs from the
+    // copy, so that the user, told so, sees what it holds now before deciding again.
     bool ready_for_change(bool repeatable);
     // Settles a change request's answer: 2 -> string 19 and reload; 4 (the server made the change but could
     // not write it) -> a message and reload; no answer -> the copy is unknown until the next change reloads

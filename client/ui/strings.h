@@ -52,6 +52,11 @@ inline constexpr const char* kCannotSaveSettings =
 inline constexpr const char* kAmountTooLarge =
     "The amount of the item(s) you are adding is too large for the invoice. Please check the quantity and unit "
     "price.";
+// A line to add or remove after a change whose answer never came: the reloaded invoice differs from what the
+// user saw, perhaps because that change was made after all.
+inline constexpr const char* kInvoiceReloadedAfterNoAnswer =
+    "Stockavelle Server did not answer in time, and the invoice has changed since. The invoice has been "
+    "reloaded; please check it before you change it again.";
 }  // namespace text
 
 // The text of string N ("" for an unknown number).

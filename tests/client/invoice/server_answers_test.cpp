@@ -150,6 +150,22 @@ TEST_F(ServerAnswers, HistoryMovesOnlyWithTheInvoiceShown) {
     EXPECT_EQ(edit(ids::kInvoiceNumber)->text(), "9401");
 }
 
+TEST_F(ServerAnswers, ALineWhoseAnswerNeverCameIsShownAndNotAddedAgainUnseen) {
+    make_invoice("9601");
+    force_result(ADD_INVOICE_ITEM, kTransportFailed, true);  // made by the server, its answer lost
+    enter_line("2", "", "GARDEN HOSE", "12", "6", false);
+    stop_forcing();
+    EXPECT_TRUE(ws().copy_unknown());
+    EXPECT_EQ(edit(ids::kDescription)->text(), "GARDEN HOSE");  // the client cannot know it was added
+
+    // Pressed again, the button shows the line the server holds and says why nothing more was added.
+    window->run_command(ids::kAddToInvoice);
+    EXPECT_TRUE(told(text::kInvoiceReloadedAfterNoAnswer));
+    EXPECT_EQ(stored_line_count(), 1);
+    EXPECT_EQ(window->invoice_lines()->model()->rowCount(), 1);
+    EXPECT_TRUE(copy_is_stored());
+}
+
 TEST_F(ServerAnswers, AnAnswerThatNeverCameIsWaitedForVisiblyAndTheNextKeystrokeIsKept) {
     const int index = make_invoice("9501");
     install_wait_dialog(*api, &session().settings);
