@@ -198,7 +198,10 @@ void InvoiceWorkspace::identify_salesperson() {
 int InvoiceWorkspace::new_invoice() {
     int index = 0;
     note(NEW_INVOICE);
-    if (api_.new_invoice(&index) != RESULT_OK) return 0;
+    const int r = api_.new_invoice(&index);
+    if (r != RESULT_OK && r != RESULT_SAVE_FAILED) return 0;
+    // Answered 4, the invoice exists in the server's memory: it is the clerk's to sell on, like any new one.
+    if (r == RESULT_SAVE_FAILED) show_text(owner(), text::kChangeNotSaved, MsgIcon::Error);
     // Asking for the salesperson of an invoice that is not on screen would name the wrong one.
     if (!load_invoice(index, true)) return 0;
     identify_salesperson();

@@ -109,6 +109,19 @@ TEST_F(ServerAnswers, EveryOtherChangeAnsweredFourIsReportedAndReloaded) {
     EXPECT_STREQ(ws().copy().order_number, "Z9");
 }
 
+TEST_F(ServerAnswers, ANewInvoiceAnsweredFourIsShownAndNotReportedAsImpossible) {
+    const int before = make_invoice("9151");
+    force_result(NEW_INVOICE, RESULT_SAVE_FAILED, true);
+    window->run_command(ids::kMenuNewInvoice);
+    stop_forcing();
+    EXPECT_TRUE(told(text::kChangeNotSaved));
+    EXPECT_FALSE(asked(str::kCheckServer));
+    EXPECT_NE(ws().current_index(), before);
+    EXPECT_EQ(ws().history_top(), 2);
+    EXPECT_EQ(edit(ids::kSalesperson)->text(), "PAT");  // asked for, as on any new invoice
+    EXPECT_TRUE(copy_is_stored());
+}
+
 TEST_F(ServerAnswers, ARefusedPaymentOrStatusShowsWhatIsStored) {
     make_invoice("9201");
     force_result(SET_INVOICE_PAYMENT, RESULT_FAILED, false);
