@@ -142,13 +142,15 @@ void InventoryItemDialog::build(const InventoryItemForm& form) {
     buttons->addWidget(cancel);
     layout->addLayout(buttons);
     connect(ok, &QPushButton::clicked, this, &InventoryItemDialog::press_ok);
-    connect(cancel, &QPushButton::clicked, this, [this] { done(kCancelled); });
+    connect(cancel, &QPushButton::clicked, this, &InventoryItemDialog::reject);
     edits_[kItemNumber]->setFocus();
 }
 
 void InventoryItemDialog::press_ok() {
     if (!on_ok || on_ok(*this)) done(kClosed);
 }
+
+void InventoryItemDialog::reject() { done(kCancelled); }
 
 void InventoryItemDialog::closeEvent(QCloseEvent* event) {
     // The close box ends the dialog as OK does, without saving; a walk over several items goes on.

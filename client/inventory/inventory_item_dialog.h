@@ -62,6 +62,9 @@ public:
     QLineEdit* edit(int id) const;
     QPushButton* button(int id) const;
 
+    // Esc, like Cancel: a walk over several items stops here.
+    void reject() override;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 

@@ -141,7 +141,7 @@ TEST_F(InventoryItem, RefusedInputStaysInTheDialog) {
     EXPECT_STREQ(stored("PIN").quantity, "0");
     EXPECT_EQ(pane().model().find_row("PIN") >= 0, true);
 
-    // Cancel and the close box save nothing; the close box ends the dialog as OK does.
+    // Cancel, Esc and the close box save nothing; the close box ends the dialog as OK does, Esc as Cancel.
     select_listed("PIN");
     item_steps.push_back([](ItemDialog& d) {
         set(d, ItemDialog::kNote, "CHANGED");
@@ -149,8 +149,14 @@ TEST_F(InventoryItem, RefusedInputStaysInTheDialog) {
     });
     item_steps.push_back([](ItemDialog& d) {
         set(d, ItemDialog::kNote, "CHANGED");
+        press_key(d.edit(ItemDialog::kNote), Qt::Key_Escape);
+        EXPECT_EQ(d.result(), ItemDialog::kCancelled);
+    });
+    item_steps.push_back([](ItemDialog& d) {
+        set(d, ItemDialog::kNote, "CHANGED");
         d.close();
     });
+    EXPECT_EQ(editor->open(item_mode::kEditView), ItemDialog::kCancelled);
     EXPECT_EQ(editor->open(item_mode::kEditView), ItemDialog::kCancelled);
     EXPECT_EQ(editor->open(item_mode::kEditView), ItemDialog::kClosed);
     EXPECT_STREQ(stored("PIN").note, "");
