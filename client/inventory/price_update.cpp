@@ -2,6 +2,8 @@
 
 #include <QAbstractItemView>
 #include <QItemSelectionModel>
+#include <string>
+#include <vector>
 
 #include "client/inventory/inventory_item_dialog.h"
 #include "client/inventory/inventory_item_editor.h"
@@ -13,23 +15,24 @@
 namespace stk::client {
 namespace {
 
-// The first selected row after `row`, or -1. Asked afresh for every step: a dialog that searches the list again
-// leaves nothing selected, and the walk then ends rather than follow rows that now show other items.
-int next_selected_row(QAbstractItemView* list, int row) {
-    QItemSelectionModel* selection = list ? list->selectionModel() : nullptr;
-    if (!selection) return -1;
-    const int rows = list->model()->rowCount();
-    for (int r = row + 1; r < rows; ++r)
-        if (selection->isRowSelected(r, {})) return r;
-    return -1;
+// The item numbers of the selected rows, in list order. Taken once, before the first dialog: a dialog that
+// searches the list again (another till changed the item meanwhile) reorders the rows and clears the
+// selection, and the walk is to go on with the items the user chose rather than with whatever rows show now.
+std::vector<std::string> selected_items(const PriceUpdate& update) {
+    std::vector<std::string> items;
+    QItemSelectionModel* selection = update.list ? update.list->selectionModel() : nullptr;
+    if (!selection) return items;
+    const int rows = update.list->model()->rowCount();
+    for (int r = 0; r < rows; ++r)
+        if (selection->isRowSelected(r, {})) items.emplace_back(update.pane.model().cell(r, 0));
+    return items;
 }
 
 }  // namespace
 
 int update_prices(const PriceUpdate& update, const QString& path, bool with_descriptions) {
     int ticked = 0;
-    for (int row = next_selected_row(update.list, -1); row >= 0; row = next_selected_row(update.list, row)) {
-        const std::string item_number(update.pane.model().cell(row, 0));
+    for (const std::string& item_number : selected_items(update)) {
         InventoryRecord stored{};
         if (update.on_request) update.on_request(GET_INVENTORY_ITEM, item_number);
         if (update.api.get_inventory_item(item_number, &stored) != RESULT_OK) continue;
@@ -44,6 +47,9 @@ int update_prices(const PriceUpdate& update, const QString& path, bool with_desc
             set_field(edited.remark, field(match.remark));
         }
         if (update.editor.open(form_for_price_update(stored, edited)) == InventoryItemDialog::kCancelled) break;
+        // The row that shows the item now: the dialog may have searched the list again.
+        const int row = update.pane.model().find_row(item_number);
+        if (row < 0) continue;
         update.pane.model().set_checked(row, true);
         update.list->scrollTo(update.list->model()->index(row, 0));
         ++ticked;

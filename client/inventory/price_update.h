@@ -23,9 +23,10 @@ struct PriceUpdate {
     RequestObserver on_request = {};
 };
 
-// Walks the selected rows with the price file at `path`. A row is passed by when the server or the file does
-// not know its item (or the file's line has no description); Cancel in a dialog ends the walk. Each row whose
-// dialog ended otherwise gets its check box ticked and is scrolled into view. Returns the number of rows ticked.
+// Walks the items of the selected rows, in list order, with the price file at `path`. An item is passed by when
+// the server or the file does not know it (or the file's line has no description); Cancel in a dialog ends the
+// walk. The row of each item whose dialog ended otherwise gets its check box ticked and is scrolled into view,
+// wherever a search made meanwhile has put it. Returns the number of rows ticked.
 int update_prices(const PriceUpdate& update, const QString& path, bool with_descriptions);
 
 }  // namespace stk::client

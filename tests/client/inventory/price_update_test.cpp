@@ -80,6 +80,34 @@ TEST_F(PriceUpdate, CancelInTheSecondOfThreeRowsEndsTheWalk) {
     EXPECT_STREQ(stored("HM-RB").unit_price, "12.95");
 }
 
+TEST_F(PriceUpdate, AnItemChangedByAnotherTillMeanwhileIsTickedAndTheWalkGoesOn) {
+    select_rows({"HM-16", "HM-20"});
+    item_steps.push_back([this](ItemDialog& d) {
+        // Another till moves the hammer while its dialog is open: string 20, and the list, searched again, now
+        // lists the items by stock (HM-20, HM-RB, HM-16) with nothing selected.
+        InventoryRecord theirs = stored("HM-16");
+        set_field(theirs.location, "AISLE 9");
+        ASSERT_EQ(api->update_inventory_item(stored("HM-16"), theirs, "", ""), 1);
+        press(d, ItemDialog::kOk);
+        EXPECT_TRUE(open(d));
+        EXPECT_EQ(pane().model().find_row("HM-16"), 2);
+        press(d, ItemDialog::kOk);
+        EXPECT_FALSE(open(d));
+    });
+    item_steps.push_back([](ItemDialog& d) {
+        EXPECT_EQ(text(d, ItemDialog::kItemNumber), "HM-20");
+        press(d, ItemDialog::kOk);
+    });
+    window->run_command(ids::kCtxUpdatePrices);
+    EXPECT_TRUE(asked(str::kItemModified));
+    EXPECT_EQ(item_dialogs, 2);
+    EXPECT_TRUE(ticked("HM-16"));
+    EXPECT_TRUE(ticked("HM-20"));
+    EXPECT_FALSE(ticked("HM-RB"));
+    EXPECT_STREQ(stored("HM-16").unit_price, "25.49");
+    EXPECT_STREQ(stored("HM-20").unit_price, "35.99");
+}
+
 TEST_F(PriceUpdate, DescriptionsAndPricesWalkEverySelectedRowTheFileKnows) {
     InventoryRecord gone = stored("HM-20");
     ASSERT_EQ(api->delete_inventory_item(gone), 1);  // the server no longer has it: passed by
