@@ -12,8 +12,8 @@
 
 namespace stk::server {
 
-ClientConnection::ClientConnection(std::unique_ptr<QIODevice> socket, const Dispatcher& dispatcher,
-                                   int deadline_ms, std::string shop_key, Hooks hooks)
+ClientConnection::ClientConnection(std::unique_ptr<QIODevice> socket, const Dispatcher& dispatcher, int deadline_ms,
+                                   std::string shop_key, Hooks hooks)
     : socket_(std::move(socket)),
       dispatcher_(dispatcher),
       deadline_ms_(deadline_ms),
@@ -30,12 +30,12 @@ ClientConnection::ClientConnection(std::unique_ptr<QIODevice> socket, const Disp
     if (auto* local = qobject_cast<QLocalSocket*>(socket_.get())) {
         local->setReadBufferSize(static_cast<qint64>(kLargestRequest));
         connect(local, &QLocalSocket::disconnected, this, &ClientConnection::peer_changed);
-        connect(local, &QLocalSocket::errorOccurred, this, &ClientConnection::peer_changed);
+        connect(local, &QLocalSocket::errorOccurred, this, &ClientConnection::peer_failed);
     } else if (auto* tcp = qobject_cast<QAbstractSocket*>(socket_.get())) {
         tcp->setReadBufferSize(static_cast<qint64>(kLargestRequest));
         tcp->setSocketOption(QAbstractSocket::LowDelayOption, 1);
         connect(tcp, &QAbstractSocket::disconnected, this, &ClientConnection::peer_changed);
-        connect(tcp, &QAbstractSocket::errorOccurred, this, &ClientConnection::peer_changed);
+        connect(tcp, &QAbstractSocket::errorOccurred, this, &ClientConnection::peer_failed);
         const QHostAddress from = tcp->peerAddress();
         bool v4 = false;
         const quint32 v4_address = from.toIPv4Address(&v4);
@@ -53,6 +53,12 @@ ClientConnection::ClientConnection(std::unique_ptr<QIODevice> socket, const Disp
         });
     }
     connect(socket_.get(), &QIODevice::readyRead, this, &ClientConnection::receive);
+    // The answer's progress: bytes the system took for the client. A TLS socket reports its plain bytes as
+    // written as soon as they are encrypted, so only its encrypted bytes tell whether the client reads.
+    if (auto* tls = qobject_cast<QSslSocket*>(socket_.get()))
+        connect(tls, &QSslSocket::encryptedBytesWritten, this, &ClientConnection::answer_progressed);
+    else
+        connect(socket_.get(), &QIODevice::bytesWritten, this, &ClientConnection::answer_progressed);
 }
 
 ClientConnection::~ClientConnection() {
@@ -101,6 +107,15 @@ void ClientConnection::receive() {
     }
 }
 
+void ClientConnection::peer_failed() {
+    failed_ = true;
+    peer_changed();
+}
+
+void ClientConnection::answer_progressed() {
+    if (stage_ == Stage::Answering) deadline_.start(deadline_ms_);
+}
+
 void ClientConnection::peer_changed() {
     if (connected()) return;
     if (!proven_) {
@@ -111,7 +126,8 @@ void ClientConnection::peer_changed() {
         receive();  // what the client sent before it went is still there to read
         if (stage_ == Stage::Receiving) drop();
     } else if (stage_ == Stage::Answering) {
-        close_now({});
+        // We close only once the whole answer is sent, so an error first means the client left before it had it.
+        close_now(failed_ ? kSendError : std::string_view{});
     }
     // A Queued request is still carried out, as any whole request is; its answer finds no one.
 }
@@ -122,7 +138,7 @@ void ClientConnection::deadline_passed() {
     } else if (stage_ == Stage::Receiving) {
         drop();
     } else if (stage_ == Stage::Answering) {
-        close_now(kSendError);  // the client does not take its answer
+        close_now(kSendError);  // the client took none of its answer for the whole bound
     }
 }
 

@@ -39,7 +39,9 @@ public:
 
     // Takes the socket (a connected QLocalSocket or QTcpSocket). `deadline_ms` bounds each stage: the whole
     // request within that time of its first byte (or of the connection, while nothing came), and the answer
-    // taken within that time of its sending. With a `shop_key` the socket is a QSslSocket that must first
+    // taken at a pace of at least some bytes within every such time (a large answer to a slow till may take
+    // longer as a whole; a till that stops reading is dropped). A client that leaves before it has its whole
+    // answer is logged as a failed send. With a `shop_key` the socket is a QSslSocket that must first
     // finish the shop's TLS handshake (platform/shop_tls.h) within the same bound; one that does not is closed
     // before anything is read, with one log line. The hooks are called from the event loop, never from start().
     ClientConnection(std::unique_ptr<QIODevice> socket, const Dispatcher& dispatcher, int deadline_ms,
@@ -63,6 +65,8 @@ public:
 private:
     void receive();
     void peer_changed();
+    void peer_failed();
+    void answer_progressed();
     void deadline_passed();
     void drop();
     void close_now(std::string_view line);
@@ -77,10 +81,11 @@ private:
     Stage stage_ = Stage::Receiving;
     const std::string shop_key_;  // "": a plain connection
     bool proven_;                 // requests may come: a plain connection, or the shop's TLS handshake is done
+    bool failed_ = false;         // the socket reported an error (the peer broke off, or a write failed)
     std::string peer_;            // where a TCP connection comes from, for the log
-    std::string request_;      // the bytes received so far, never more than the request's length
-    std::size_t length_;       // the request's length, once its header is in; the header's until then
-    std::size_t read_at_ = 0;  // the dispatcher's position in request_
+    std::string request_;         // the bytes received so far, never more than the request's length
+    std::size_t length_;          // the request's length, once its header is in; the header's until then
+    std::size_t read_at_ = 0;     // the dispatcher's position in request_
 };
 
 }  // namespace stk::server

@@ -25,7 +25,7 @@ inline constexpr std::size_t kDefaultMaxConnections = 64;
 
 struct TransportLimits {
     // A request must be whole within this time of its first byte, a connection that sends nothing is dropped
-    // after it, and a client must take its answer within it.
+    // after it, and so is a client that takes none of its answer for that long.
     int deadline_ms = kDefaultStallTimeoutMs;
     // Connections held at once. One more pushes out the oldest whose request is not whole yet; when every
     // connection has a whole request, newcomers wait in the system's queue until one is done.
@@ -74,7 +74,7 @@ private:
     TransportLimits limits_;
     std::unique_ptr<QLocalServer> local_;
     std::unique_ptr<QTcpServer> tcp_;
-    std::string shop_key_;  // what TCP clients must prove they hold
+    std::string shop_key_;                                      // what TCP clients must prove they hold
     std::list<std::unique_ptr<ClientConnection>> connections_;  // oldest first
     std::deque<Job> jobs_;
     ClientConnection* serving_ = nullptr;  // the connection whose request runs now

@@ -236,7 +236,8 @@ TEST(Dispatcher, FailedWriteIsAnsweredFirstThenEverythingIsSaved) {
     // The client had its answer before the first save was tried; then one box per database.
     const std::string after = f.log.substr(stream.log_at_finish);
     EXPECT_EQ(after.find("Stockavelle was unable to save inventory."), 0u) << f.log;
-    EXPECT_LT(after.find("Stockavelle was unable to save invoices."), after.find("Stockavelle was unable to save messages."));
+    EXPECT_LT(after.find("Stockavelle was unable to save invoices."),
+              after.find("Stockavelle was unable to save messages."));
     EXPECT_EQ(asked, 3);
     EXPECT_EQ(f.log.substr(f.log.size() - std::strlen(kWaiting)), kWaiting);
     EXPECT_TRUE(f.db.inventory_unsaved && f.db.invoices_unsaved && f.db.messages_unsaved);

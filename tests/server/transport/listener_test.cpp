@@ -129,13 +129,7 @@ TEST(Listener, WhatNoRequestCanHoldIsNeitherWaitedForNorKept) {
 TEST(Listener, ClientThatDoesNotTakeItsAnswerIsDroppedWithoutHoldingUpOthers) {
     TransportFixture f(TransportLimits{1000});
     // Enough messages that their list fills every buffer between the server and a client that does not read.
-    const int messages = 6000;
-    ASSERT_TRUE(f.db.messages.commit_for(messages));
-    for (int i = 1; i <= messages; ++i) {
-        std::memset(&f.db.messages[i], 0, sizeof(MessageRecord));
-        set_field(f.db.messages[i].text, std::string(255, 'm'));
-    }
-    f.db.messages.count = messages;
+    ASSERT_TRUE(f.fill_messages(6000));
     ASSERT_TRUE(f.listen());
 
     PipeClient deaf(f.path());
@@ -155,4 +149,41 @@ TEST(Listener, ClientThatDoesNotTakeItsAnswerIsDroppedWithoutHoldingUpOthers) {
     ASSERT_TRUE(wait_until([&] { return f.count_of(kUnsent) == 1; }, 5000));
     EXPECT_EQ(f.log.substr(f.log.size() - kUnsent.size()), kUnsent);
     EXPECT_EQ(f.listener->open_connections(), 0u);
+}
+
+TEST(Listener, ASlowReaderGetsItsWholeAnswerAndOneThatLeavesIsLogged) {
+    TransportFixture f(TransportLimits{500});
+    const std::size_t whole = sizeof(ResponseHeader) + 10000 * sizeof(MessageRecord);
+    ASSERT_TRUE(f.fill_messages(10000));
+    ASSERT_TRUE(f.listen());
+
+    // A till on a slow link: 64 KiB every 50 ms, so the answer takes several bounds, but it never stops.
+    QElapsedTimer clock;
+    clock.start();
+    PipeClient slow(f.path());
+    slow.socket.setReadBufferSize(64 * 1024);
+    QObject::disconnect(&slow.socket, &QLocalSocket::readyRead, nullptr, nullptr);
+    QTimer pace;
+    QObject::connect(&pace, &QTimer::timeout, [&] { append_bytes(slow.received, slow.socket.readAll()); });
+    pace.start(50);
+    slow.send(request_bytes(LIST_MESSAGES));
+    ASSERT_TRUE(wait_until([&] { return slow.received.size() == whole; })) << slow.received.size() << f.log;
+    EXPECT_GT(clock.elapsed(), 1000);
+    ASSERT_TRUE(wait_until([&] { return f.listener->open_connections() == 0; }));
+    EXPECT_EQ(f.count_of(kUnsent), 0) << f.log;
+    pace.stop();
+
+    // A till that goes away with most of its answer unsent: the send failed, said at once, not at the bound.
+    TransportFixture patient;  // the ten-second bound
+    ASSERT_TRUE(patient.fill_messages(10000));
+    ASSERT_TRUE(patient.listen());
+    PipeClient leaving(patient.path());
+    leaving.socket.setReadBufferSize(64 * 1024);
+    leaving.send(request_bytes(LIST_MESSAGES));
+    ASSERT_TRUE(wait_until([&] { return !leaving.received.empty(); }));
+    clock.restart();
+    leaving.socket.abort();
+    ASSERT_TRUE(wait_until([&] { return patient.count_of(kUnsent) == 1; }, 5000)) << patient.log;
+    EXPECT_LT(clock.elapsed(), 5000);
+    EXPECT_EQ(patient.listener->open_connections(), 0u);
 }

@@ -121,12 +121,7 @@ TEST(ShopKey, TillsWithTheKeyThatStallOrDoNotReadAreDroppedAtTheBoundWhileOthers
     ShopKeyFixture f(TransportLimits{1000});
     // An answer larger than every buffer between the server and a till that does not read it.
     const int messages = 10000;
-    ASSERT_TRUE(f.db.messages.commit_for(messages));
-    for (int i = 1; i <= messages; ++i) {
-        std::memset(&f.db.messages[i], 0, sizeof(MessageRecord));
-        set_field(f.db.messages[i].text, std::string(255, 'm'));
-    }
-    f.db.messages.count = messages;
+    ASSERT_TRUE(f.fill_messages(messages));
 
     // Past the handshake, one till says nothing, one sends half a header, one never takes its answer.
     TcpClient silent(f.port, f.key());

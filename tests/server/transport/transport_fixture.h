@@ -156,6 +156,17 @@ struct TransportFixture {
         return ok ? port : 0;
     }
     std::string path() const { return platform::local_pipe_path(name); }
+    // `n` messages of 255 letters: LIST_MESSAGES then answers n * 292 bytes, more than the buffers between the
+    // server and a client hold (for 10000, also over TCP).
+    bool fill_messages(int n) {
+        if (!db.messages.commit_for(n)) return false;
+        for (int i = 1; i <= n; ++i) {
+            std::memset(&db.messages[i], 0, sizeof(MessageRecord));
+            set_field(db.messages[i].text, std::string(255, 'm'));
+        }
+        db.messages.count = n;
+        return true;
+    }
 
     // A whole GET_INVOICE_COUNT exchange on a connection of its own; true when the answer came.
     bool count_invoices() {
