@@ -139,6 +139,9 @@ int InvoiceRowsModel::columnCount(const QModelIndex& parent) const { return pare
 QVariant InvoiceRowsModel::data(const QModelIndex& idx, int role) const {
     if (!idx.isValid()) return {};
     if (role == Qt::DisplayRole) return from_1252(cell(idx.row(), idx.column()));
+    // The customer and the preview are often cut short by their columns; the tip shows them whole.
+    if (role == Qt::ToolTipRole && (idx.column() == kColCustomer || idx.column() == kColPreview))
+        return from_1252(cell(idx.row(), idx.column()));
     if (role == Qt::TextAlignmentRole) return column_alignment(kColumnTable[idx.column()].right);
     return {};
 }
