@@ -54,7 +54,7 @@ SaleWorkspace attach_sale(MainWindow& w, ServerApi& api, SaleSettings settings, 
 
     // The window routes the edits, the two lists and the type-ahead timer; we set up the list views.
     inventory->connect_widgets(false);
-    invoice->connect_widgets(false);
+    invoice->connect_widgets();
     inventory->context_command = [&w](int command) { w.run_command(command); };
 
     w.on_add_to_invoice = [invoice, inventory] {

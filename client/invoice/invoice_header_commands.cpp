@@ -72,20 +72,20 @@ int InvoiceWorkspace::save_field(int fid) {
     const int r = api_.set_invoice_field(index_, fid, text, copy_, &change);
     if (r == RESULT_OK) {
         switch (fid) {
-        case FIELD_CASH_RECEIVED:
-            set_field(copy_.cash_received, text);
-            set_field(copy_.change, change);
-            if (w_.change) w_.change->setText(field_text(copy_.change));
-            break;
-        case FIELD_CUSTOMER_NAME: set_field(copy_.customer_name, text); break;
-        case FIELD_DATE: set_field(copy_.date, text); break;
-        case FIELD_INVOICE_NUMBER: set_field(copy_.invoice_number, text); break;
-        case FIELD_NOTE: set_field(copy_.note, text); break;
-        case FIELD_CUSTOMER_PHONE: set_field(copy_.customer_phone_number, text); break;
-        case FIELD_ORDER_NUMBER: set_field(copy_.order_number, text); break;
-        case FIELD_SALESPERSON: set_field(copy_.salesperson, text); break;
-        case FIELD_TIME: set_field(copy_.time, text); break;
-        default: break;
+            case FIELD_CASH_RECEIVED:
+                set_field(copy_.cash_received, text);
+                set_field(copy_.change, change);
+                if (w_.change) w_.change->setText(field_text(copy_.change));
+                break;
+            case FIELD_CUSTOMER_NAME: set_field(copy_.customer_name, text); break;
+            case FIELD_DATE: set_field(copy_.date, text); break;
+            case FIELD_INVOICE_NUMBER: set_field(copy_.invoice_number, text); break;
+            case FIELD_NOTE: set_field(copy_.note, text); break;
+            case FIELD_CUSTOMER_PHONE: set_field(copy_.customer_phone_number, text); break;
+            case FIELD_ORDER_NUMBER: set_field(copy_.order_number, text); break;
+            case FIELD_SALESPERSON: set_field(copy_.salesperson, text); break;
+            case FIELD_TIME: set_field(copy_.time, text); break;
+            default: break;
         }
         // A character Windows-1252 cannot hold is stored as "?": the edit shows the stored text at once.
         restore_typed_text(fid, from_1252(text), cursor);
@@ -174,9 +174,8 @@ int InvoiceWorkspace::edit_customer() {
     InvoiceRecord scratch;
     std::memcpy(&scratch, &copy_, sizeof scratch);
     i = 0;
-    for_customer_fields(scratch, [&](auto& f, int limit) {
-        set_field(f, trim_blanks(to_1252(dialog.value(i++).left(limit))));
-    });
+    for_customer_fields(scratch,
+                        [&](auto& f, int limit) { set_field(f, trim_blanks(to_1252(dialog.value(i++).left(limit)))); });
     return set_invoice_customer(scratch);
 }
 

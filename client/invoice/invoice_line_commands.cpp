@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "client/inventory/inventory_pane.h"
+#include "client/invoice/line_amounts.h"
 #include "client/ui/control_ids.h"
 #include "client/ui/decimal_text.h"
 #include "client/ui/dialog_seam.h"
@@ -20,35 +21,6 @@
 namespace stk::client {
 
 namespace id = ids;
-
-namespace {
-
-// A number rounded to cents; anything else as it is.
-std::string cents_if_number(std::string text) {
-    double value = 0;
-    return is_number(text, &value) ? format_2f(value) : text;
-}
-
-// Rounds a numeric unit price to cents and returns the line amount: price times quantity, or the price alone
-// when the quantity is no number. A price that is no number stays as typed and is the amount as well.
-std::string price_and_amount(std::string& unit_price, const std::string& quantity) {
-    double value = 0;
-    if (!is_number(unit_price, &value)) return unit_price;
-    unit_price = format_2f(value);
-    const double price = parse_decimal_prefix(unit_price);
-    double q = 0;
-    return is_number(quantity, &q) ? format_2f(price * q) : format_2f(price);
-}
-
-// Whether the computed texts fit their fields whole: set_field would cut them without a word, and a cut
-// amount is another number (10 000 times too small, say) that the totals then leave out.
-bool fits_line(const std::string& unit_price, const std::string& unit_cost, const std::string& amount) {
-    const InvoiceLine l{};
-    return unit_price.size() < sizeof l.unit_price && unit_cost.size() < sizeof l.unit_cost &&
-           amount.size() < sizeof l.amount;
-}
-
-}  // namespace
 
 bool InvoiceWorkspace::read_required(int eid, int max_chars, std::string* text) {
     *text = read_edit(eid, max_chars);
@@ -110,8 +82,7 @@ bool InvoiceWorkspace::continue_on_new_invoice() {
 int InvoiceWorkspace::add_line() {
     if (!ready_for_change(false)) return 0;
     std::string description, unit_cost;
-    if (!read_required(id::kDescription, 63, &description) || !read_required(id::kUnitCost, 31, &unit_cost))
-        return 0;
+    if (!read_required(id::kDescription, 63, &description) || !read_required(id::kUnitCost, 31, &unit_cost)) return 0;
     const std::string quantity = trimmed(read_edit(id::kOrderQuantity, 31));
     std::string backorder = trimmed(read_edit(id::kBackorderQuantity, 31));
     const std::string item_number = trimmed(read_edit(id::kItemNumber, 63));
@@ -120,7 +91,7 @@ int InvoiceWorkspace::add_line() {
     description = trimmed(description);
     unit_cost = cents_if_number(trimmed(unit_cost));
     const std::string amount = price_and_amount(unit_price, quantity);
-    if (!fits_line(unit_price, unit_cost, amount)) {
+    if (!money_texts_fit(unit_price, unit_cost, amount)) {
         show_text(owner(), text::kAmountTooLarge, MsgIcon::Information);
         return 0;
     }

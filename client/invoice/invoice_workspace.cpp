@@ -38,8 +38,7 @@ void InvoiceWorkspace::note(int opcode, std::string_view text) const {
 
 void InvoiceWorkspace::set_filling(bool on) { (w_.filling_fields ? *w_.filling_fields : own_filling_) = on; }
 
-void InvoiceWorkspace::connect_widgets(bool own_field_signals) {
-    if (own_field_signals) connect_field_signals();
+void InvoiceWorkspace::connect_widgets() {
     if (QAbstractItemView* v = w_.invoice_lines) {
         v->setModel(&lines_model_);
         v->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -62,12 +61,14 @@ void InvoiceWorkspace::connect_widgets(bool own_field_signals) {
         }
         // Not `activated`: some desktop styles activate on a single click, which would overwrite the entry
         // fields whenever a line is merely selected.
-        connect(v, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& i) { copy_line_to_entry(i.row()); });
-        install_list_keys(v, this, [this] { delete_selected_line(); },
-                          [this] {
-                              const int row = selected_line_row();
-                              if (row >= 0) copy_line_to_entry(row);
-                          });
+        connect(v, &QAbstractItemView::doubleClicked, this,
+                [this](const QModelIndex& i) { copy_line_to_entry(i.row()); });
+        install_list_keys(
+            v, this, [this] { delete_selected_line(); },
+            [this] {
+                const int row = selected_line_row();
+                if (row >= 0) copy_line_to_entry(row);
+            });
         v->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(v, &QWidget::customContextMenuRequested, this, &InvoiceWorkspace::show_line_menu);
     }
@@ -80,20 +81,6 @@ void InvoiceWorkspace::show_line_menu(const QPoint& pos) {
         if (command == id::kCtxEditLine) edit_selected_line();
         if (command == id::kCtxDeleteLine) delete_selected_line();
     });
-}
-
-void InvoiceWorkspace::connect_field_signals() {
-    for (int fid : id::kInvoiceFieldIds) {
-        if (QLineEdit* e = w_.edit(fid))
-            connect(e, &QLineEdit::textChanged, this, [this, fid] { on_edit_changed(fid); });
-    }
-    // activated: only the user's choice, never a programmatic selection.
-    if (w_.payment) connect(w_.payment, &QComboBox::activated, this, [this](int i) { change_payment(i); });
-    if (w_.status)
-        connect(w_.status, &QComboBox::activated, this, [this](int i) {
-            if (filling_fields()) return;
-            if (!change_status(i) && w_.status) w_.status->setFocus();
-        });
 }
 
 int InvoiceWorkspace::selected_line_row() const {
@@ -110,20 +97,6 @@ std::string InvoiceWorkspace::read_edit(int eid, int max_chars) const {
 
 void InvoiceWorkspace::set_edit(int eid, std::string_view text) {
     if (QLineEdit* e = w_.edit(eid)) e->setText(from_1252(text));
-}
-
-void InvoiceWorkspace::on_edit_changed(int fid) {
-    if (filling_fields()) return;
-    if (fid == id::kCustomerName) {
-        QLineEdit* e = w_.edit(fid);
-        if (e && e->text().isEmpty() && ask_string(owner(), str::kRemoveCustomer, false)) {
-            clear_customer();
-            return;
-        }
-    }
-    if (!save_field(fid)) {
-        if (QLineEdit* e = w_.edit(fid)) e->setFocus();
-    }
 }
 
 // ------------------------------------------------------------------------------------------ loading
@@ -252,29 +225,7 @@ bool InvoiceWorkspace::settle_change(int result, QWidget* message_owner) {
     }
 }
 
-// ------------------------------------------------------------------------------------------ entry fields
-
-void InvoiceWorkspace::on_add_to_invoice() {
-    if (inventory_) inventory_->sort_by_stock = false;
-    if (add_line() == 1) {
-        clear_entry_fields(true);
-        if (QLineEdit* e = w_.edit(id::kItemNumber)) e->setFocus();
-    }
-}
-
-void InvoiceWorkspace::clear_entry_fields(bool always) {
-    set_edit(id::kOrderQuantity, "");
-    set_edit(id::kBackorderQuantity, "");
-    for (int eid : {id::kDescription, id::kItemNumber}) {
-        QLineEdit* e = w_.edit(eid);
-        if (e && (always || !e->text().isEmpty())) e->setText(QString());
-    }
-    set_edit(id::kRemark, "");
-    set_edit(id::kUnitPrice, "");
-    set_edit(id::kUnitCost, "");
-    set_edit(id::kTaxPercent, settings_.tax_percentage ? settings_.tax_percentage() : std::string());
-    if (w_.inventory_item) w_.inventory_item->setChecked(true);
-}
+// ------------------------------------------------------------------------------------------ commands
 
 void InvoiceWorkspace::refresh_all() {
     reload();

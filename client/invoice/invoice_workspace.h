@@ -21,10 +21,9 @@ class InvoiceWorkspace : public QObject {
 public:
     InvoiceWorkspace(ServerApi& api, SaleSettings settings, SaleWidgets widgets, QObject* parent = nullptr);
 
-    // Sets up the lines list (model, columns, Delete key, activation, context menu). With `own_field_signals`
-    // also connects the invoice-field edits and the two drop-down lists, for a window that does not route
-    // them itself.
-    void connect_widgets(bool own_field_signals = true);
+    // Sets up the lines list (model, columns, Delete key, activation, context menu). The main window routes
+    // the invoice-field edits and the two drop-down lists to the commands below.
+    void connect_widgets();
     void set_inventory(InventoryPane* inventory) { inventory_ = inventory; }
     void set_contacts(ContactsAccess contacts) { contacts_ = std::move(contacts); }
     RequestObserver on_request;
@@ -70,9 +69,9 @@ public:
 
     // --- editing commands (1 on success, 0 otherwise)
     int add_line();
-    int remove_line(int row);          // after the caller's confirmation
-    void delete_selected_line();       // Delete key / context "Delete": asks, then removes
-    void edit_selected_line();         // context "Edit/View...": asks when paid, then the line dialog
+    int remove_line(int row);     // after the caller's confirmation
+    void delete_selected_line();  // Delete key / context "Delete": asks, then removes
+    void edit_selected_line();    // context "Edit/View...": asks when paid, then the line dialog
     // Replaces line `line` (1-based) with `new_line` (the Invoice Item dialog's OK). Other answers than 1 are
     // settled as for every change, their messages over `message_owner`; a refusal reloads too, so the screen
     // shows what is stored. 1 when the line was replaced (also when the server could not save it).
@@ -90,17 +89,13 @@ public:
                        int* result = nullptr);
     int set_invoice_customer(const InvoiceRecord& scratch);
 
-    // Main-window commands around the entry fields.
-    void on_add_to_invoice();          // button 101
-    void clear_entry_fields(bool always);
-    void refresh_all();                // View > Refresh
+    void refresh_all();  // View > Refresh
 
     // The row of the lines list that has the selection mark, or -1.
     int selected_line_row() const;
 
 private:
     void note(int opcode, std::string_view text = {}) const;
-    void connect_field_signals();
     void show_line_menu(const QPoint& pos);
     void fill_fields();
     void show_choices();  // the status and payment lists from the copy
@@ -108,7 +103,6 @@ private:
     void set_filling(bool on);
     void invoice_changed(QWidget* message_owner);  // result 2: tell and reload
     void restore_typed_text(int field_id, const QString& text, int cursor);
-    void on_edit_changed(int field_id);
     std::string read_edit(int id, int max_chars) const;
     // add_line's steps.
     bool read_required(int id, int max_chars, std::string* text);  // string 7 and focus when empty
