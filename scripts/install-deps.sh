@@ -12,6 +12,8 @@ packages=(
   libxslt1-dev libxml2-dev
   # tests: a virtual display, report style sheets, printed pages, fonts, and a decimal-comma locale
   xvfb xauth xsltproc poppler-utils fonts-dejavu-core locales-all
+  # the manual's pictures (scripts/screenshots.sh): a picture of the virtual screen, and keys for its dialogs
+  x11-apps x11-utils netpbm xdotool
   # running: the client opens reports and documentation with the desktop's default program
   xdg-utils
   # receipts: free faces with the metrics of the Windows faces that layouts name (Arial, Times New Roman and

@@ -97,7 +97,7 @@ bool choose_existing_data_set(QWidget* owner, QString* chosen) {
 bool load_settings(QWidget* owner) {
     ClientSession& s = session();
     s.settings_path = s.data_set_file(QStringLiteral("stockavelle client settings.txt"));
-    s.help_path = join(s.program_folder, QStringLiteral("Documentation/documentation.html"));
+    s.help_path = join(s.files_folder, QStringLiteral("Documentation/documentation.html"));
     s.server_path = join(s.program_folder, QStringLiteral("StockavelleServer"));
     if (!s.data_set.isEmpty()) {
         s.contacts_path = s.data_set_file(QStringLiteral("contacts.txt"));

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "client/app/contacts_attach.h"
+#include "client/app/help_text.h"
 #include "client/app/invoices_attach.h"
 #include "client/app/messages_attach.h"
 #include "client/app/print_invoice_command.h"
@@ -12,6 +13,8 @@
 #include "client/app/session_attach.h"
 #include "client/app/startup.h"
 #include "client/main_window/main_window.h"
+#include "platform/program_files.h"
+#include "stockavelle_version.h"
 
 namespace {
 
@@ -31,6 +34,13 @@ int print_invoice(const QStringList& arguments) {
 int main(int argc, char** argv) {
     QStringList raw;
     for (int i = 1; i < argc; ++i) raw << QString::fromLocal8Bit(argv[i]);
+    // Answered before Qt starts, so they work without a display.
+    if (raw.contains(QStringLiteral("--help")) || raw.contains(QStringLiteral("--version"))) {
+        std::fputs(raw.contains(QStringLiteral("--help")) ? stk::client::kHelp
+                                                          : "Stockavelle (Stockavelle) " STOCKAVELLE_VERSION "\n",
+                   stdout);
+        return 0;
+    }
     const bool print_only = stk::client::asks_for_print(raw);
     // Printing to a file needs fonts but no screen, so scripts can run it where there is no display.
     if (print_only && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -43,6 +53,8 @@ int main(int argc, char** argv) {
 
     stk::client::StartupOptions options = stk::client::parse_command_line(QApplication::arguments().mid(1));
     options.program_folder = QApplication::applicationDirPath();
+    options.files_folder = QString::fromStdString(
+        stk::platform::program_files_folder(QApplication::applicationDirPath().toLocal8Bit().toStdString()));
 
     stk::client::MainWindow window;
     stk::client::attach_session(window);

@@ -36,6 +36,7 @@ void ClientSession::release_arrays() {
 void ClientSession::reset() {
     release_arrays();
     program_folder.clear();
+    files_folder.clear();
     data_set.clear();
     settings_path.clear();
     help_path.clear();

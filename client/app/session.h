@@ -22,6 +22,9 @@ inline constexpr int kMaxMessages = 10000;
 
 struct ClientSession {
     QString program_folder;  // folder of the running program, no trailing separator
+    // Folder of the files the program reads beside itself (templates, style sheets, Documentation): the
+    // program's folder in a build tree, ../share/stockavelle when installed. No trailing separator.
+    QString files_folder;
     QString data_set;        // the data set chosen at start, no trailing separator
 
     // Paths derived from the two folders (filled by load_settings).

@@ -18,7 +18,7 @@ void attach_session(MainWindow& window) {
     window.default_tax_percent = [] { return field_text(session().settings.tax_percentage); };
     window.help_file = [] {
         const ClientSession& s = session();
-        return s.help_path.isEmpty() ? s.program_folder + QStringLiteral("/Documentation/documentation.html")
+        return s.help_path.isEmpty() ? s.files_folder + QStringLiteral("/Documentation/documentation.html")
                                      : s.help_path;
     };
     window.registered_company = [] { return field_text(session().settings.company_name); };

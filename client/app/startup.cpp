@@ -61,18 +61,19 @@ bool run_startup(MainWindow& window, const StartupOptions& options, const std::f
     ClientSession& s = session();
     s.main_window = &window;
     s.program_folder = options.program_folder;
+    s.files_folder = options.files_folder.isEmpty() ? options.program_folder : options.files_folder;
 
     const bool fixed_data_set = !options.data_set.isEmpty();
     if (fixed_data_set) {
         const QString folder = QDir::cleanPath(QDir(options.data_set).absolutePath());
         if (!QFileInfo(folder + QStringLiteral("/stockavelle client settings.txt")).exists()) {
             QDir().mkpath(folder);
-            make_data_set(folder, s.program_folder);
+            make_data_set(folder, s.files_folder);
         }
         s.data_set = folder;
     } else {
         QString chosen;
-        if (choose_data_set(&window, s.program_folder, &chosen) == DataSetOutcome::Exit) {
+        if (choose_data_set(&window, s.files_folder, &chosen) == DataSetOutcome::Exit) {
             end_startup(window);
             return false;
         }

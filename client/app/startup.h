@@ -13,8 +13,10 @@ struct StartupOptions {
     // --data-set DIR: this data set for this run, without dialog 145 (made a new data set when it holds no
     // settings file) and without remembering it in the pointer file.
     QString data_set;
-    // The folder of the running program.
+    // The folder of the running program (the server program is started from there).
     QString program_folder;
+    // The folder of the templates, style sheets and Documentation; program_folder when empty.
+    QString files_folder;
 };
 
 // Reads the command line (arguments after the program name).

@@ -18,7 +18,11 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
             cl.error = option + " needs a value";
             return std::nullopt;
         };
-        if (option == "--headless" && !inline_value) {
+        if (option == "--help" && !inline_value) {
+            cl.show_help = true;
+        } else if (option == "--version" && !inline_value) {
+            cl.show_version = true;
+        } else if (option == "--headless" && !inline_value) {
             cl.headless = true;
         } else if (option == "--database-set") {
             cl.options.database_set = value();

@@ -9,10 +9,12 @@
 #include <vector>
 
 #include "common/number_text.h"
+#include "platform/program_files.h"
 #include "server/shell/command_line.h"
 #include "server/shell/headless_ui.h"
 #include "server/shell/quit_signals.h"
 #include "server/shell/server_startup.h"
+#include "stockavelle_version.h"
 
 #if __has_include("server/shell/qt_startup_ui.h") && __has_include("server/shell/server_window.h")
 #include "server/shell/qt_startup_ui.h"
@@ -32,11 +34,16 @@ int stall_timeout_from_environment() {
     return kDefaultStallTimeoutMs;
 }
 
+// "default server settings.txt" is beside the program in a build tree, in ../share/stockavelle when installed.
+std::string program_files_folder() {
+    return stk::platform::program_files_folder(QCoreApplication::applicationDirPath().toLocal8Bit().toStdString());
+}
+
 int run_headless(int argc, char** argv, CommandLine& cl) {
     QCoreApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     quit_on_termination_signals(app);
-    cl.options.program_folder = QCoreApplication::applicationDirPath().toLocal8Bit().toStdString();
+    cl.options.program_folder = program_files_folder();
 
     HeadlessUi ui;
     check_other_instance(ui);
@@ -58,7 +65,7 @@ int run_window(int argc, char** argv, CommandLine& cl) {
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");  // QApplication took the user's locale; record numbers need "C"
     quit_on_termination_signals(app);
-    cl.options.program_folder = QCoreApplication::applicationDirPath().toLocal8Bit().toStdString();
+    cl.options.program_folder = program_files_folder();
 
     ServerWindow window;
     QtStartupUi ui(&window);
@@ -87,6 +94,10 @@ int run_window(int argc, char** argv, CommandLine& cl) {
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     CommandLine cl = parse_command_line(args);
+    if (cl.show_help || cl.show_version) {
+        std::fputs(cl.show_help ? kHelp : "StockavelleServer (Stockavelle) " STOCKAVELLE_VERSION "\n", stdout);
+        return 0;
+    }
     if (!cl.error.empty()) {
         std::fputs(("StockavelleServer: " + cl.error + "\n" + kUsage).c_str(), stderr);
         return 2;

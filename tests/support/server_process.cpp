@@ -147,7 +147,7 @@ bool ServerProcess::start(int timeout_ms) {
     env.insert("STOCKAVELLE_APPDATA", QString::fromStdString(app_data_));
     for (const QString& key : environment.keys()) env.insert(key, environment.value(key));
     process_->setProcessEnvironment(env);
-    process_->start(QStringLiteral(STOCKAVELLE_SERVER_PATH), args);
+    process_->start(program.isEmpty() ? QStringLiteral(STOCKAVELLE_SERVER_PATH) : program, args);
     if (!process_->waitForStarted(timeout_ms)) return false;
 
     QDeadlineTimer deadline(timeout_ms);

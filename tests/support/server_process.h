@@ -46,6 +46,8 @@ public:
     std::vector<std::string> args_override;
     // Extra environment of the server process (e.g. STOCKAVELLE_STALL_TIMEOUT_MS).
     QProcessEnvironment environment;
+    // The server program to run: the build's when empty (an installed copy, say).
+    QString program;
 
     // Starts the server and waits (up to timeout_ms) for the initialization-complete line. false when the
     // server failed start-up, exited or did not get there in time; log() then tells why.

@@ -265,7 +265,7 @@ TEST_F(MainWindowTest, InvoiceFieldChangesAreSavedOnlyOutsideLoading) {
 
 TEST_F(MainWindowTest, HelpAboutAndCommandHandlers) {
     QTemporaryDir dir;
-    session().program_folder = dir.path();
+    session().files_folder = dir.path();
     QStringList opened;
     set_shell_opener([&](const QString& path) {
         opened << path;

@@ -28,4 +28,10 @@ TEST(ServerCommandLine, OptionsAndMistakes) {
     EXPECT_FALSE(parse_command_line({"--database-set="}).error.empty());          // empty value
     EXPECT_FALSE(parse_command_line({"--verbose"}).error.empty());
     EXPECT_FALSE(parse_command_line({"--headless=yes"}).error.empty());
+
+    // --help and --version end the program before anything is started, whatever else was given.
+    cl = parse_command_line({"--headless", "--help"});
+    EXPECT_TRUE(cl.show_help && cl.error.empty());
+    EXPECT_TRUE(parse_command_line({"--version"}).show_version);
+    EXPECT_FALSE(parse_command_line({"--help=1"}).error.empty());
 }
