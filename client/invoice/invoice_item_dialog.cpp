@@ -54,6 +54,7 @@ int edited_invoice_line(const InvoiceLine& line, const InvoiceItemEntry& typed, 
     std::string unit_price = trimmed(typed.unit_price);
     const std::string amount = price_and_amount(unit_price, quantity);
     unit_cost = cents_if_number(unit_cost);
+    if (!money_texts_fit(unit_price, unit_cost, amount)) return kLineAmountTooLarge;
 
     *out = line;
     set_field(out->quantity, quantity);
@@ -159,7 +160,10 @@ int edit_invoice_line(InvoiceWorkspace& workspace, int line) {
         InvoiceLine base{}, edited{};
         workspace.copy_line(line, &base);
         if (const int refusal = edited_invoice_line(base, d.entry(), today(), &edited)) {
-            show_string(&d, refusal, MsgIcon::Information);
+            if (refusal == kLineAmountTooLarge)
+                show_text(&d, text::kAmountTooLarge, MsgIcon::Information);
+            else
+                show_string(&d, refusal, MsgIcon::Information);
             return false;
         }
         replaced = workspace.replace_line(line, edited, &d);

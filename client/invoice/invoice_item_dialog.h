@@ -31,7 +31,9 @@ struct InvoiceItemEntry {
 // already says "ordered" in any case, appends " Ordered " and `today` to the note (the older note text is
 // shortened when both would not fit); a numeric unit price and unit cost become "%.2f" and the amount price
 // times quantity. Returns 0, or the string to show when the line is not to be saved: 7 when the description
-// or the unit cost is empty, 28 when the backorder quantity is greater than the quantity.
+// or the unit cost is empty, 28 when the backorder quantity is greater than the quantity, or
+// kLineAmountTooLarge when a money text would not fit its field whole.
+inline constexpr int kLineAmountTooLarge = -1;
 int edited_invoice_line(const InvoiceLine& line, const InvoiceItemEntry& typed, std::string_view today,
                         InvoiceLine* out);
 

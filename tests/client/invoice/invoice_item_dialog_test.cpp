@@ -133,7 +133,7 @@ TEST_F(InvoiceItemEdit, TickingOrderedStampsTheNoteOnceAndUntickingKeepsTheStamp
     expect_copy_is_stored();
 }
 
-TEST_F(InvoiceItemEdit, ABackorderAboveTheQuantityOrAnEmptyDescriptionKeepsTheDialogOpen) {
+TEST_F(InvoiceItemEdit, ABackorderAboveTheQuantityAnEmptyDescriptionOrAnOversizedAmountKeepsTheDialogOpen) {
     int oks = 0;
     edit_first_line([&](D& d) {
         set(d, D::kBackorder, "4");
@@ -148,8 +148,15 @@ TEST_F(InvoiceItemEdit, ABackorderAboveTheQuantityOrAnEmptyDescriptionKeepsTheDi
         ++oks;
         EXPECT_TRUE(asked(str::kEnterDescriptionAndCost));
         set(d, D::kDescription, "WIDGET, LARGE");
+        // The price fits, but 3 of it is an amount no field holds whole: cut, it would be another number.
+        set(d, D::kUnitPrice, "4951760157141521099596496896");
+        d.button(D::kOk)->click();
+        ++oks;
+        EXPECT_EQ(messages.back(), QString::fromLatin1(text::kAmountTooLarge));
+        EXPECT_FALSE(d.result() == QDialog::Accepted);
+        set(d, D::kUnitPrice, "5");
     });
-    EXPECT_EQ(oks, 2);
+    EXPECT_EQ(oks, 3);
     ASSERT_EQ(count_of(REPLACE_INVOICE_ITEM), 1);      // only the last OK was sent
     EXPECT_STREQ(line(1).backorder_quantity, "SOME");  // no number: taken as typed
     EXPECT_STREQ(line(1).description, "WIDGET, LARGE");
