@@ -18,6 +18,7 @@ TEST(ScreenshotTest, ServerWindowAtWork) {
          {"Server initialization complete. Waiting for a client request\r\n", "Processing client request...\r\n",
           "Waiting for a client request\r\n", "Processing client request...\r\n", "Waiting for a client request\r\n"})
         window.append_log(line);
+    window.resize(640, 200);
     window.show();
     QApplication::processEvents();
     EXPECT_TRUE(window.grab().save(out + QStringLiteral("/server-window.png")));
