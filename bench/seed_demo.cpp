@@ -90,7 +90,7 @@ struct Sale {
 };
 
 const Sale kSales[] = {
-    {"10001", "MARGARET OKAFOR", "555-0142", "DIANE", 1, 1, "100.00", {{"HM-16", 1}, {"SC-DECK3", 2}, {"TP-DUCT", 1}}},
+    {"10001", "MARGARET OKAFOR", "555-0142", "DIANE", 1, 1, "110.00", {{"HM-16", 1}, {"SC-DECK3", 2}, {"TP-DUCT", 1}}},
     {"10002", "RIVERSIDE PROPERTY MGMT", "555-0188", "TOMAS", 4, 1, "",
      {{"PT-INTW", 4}, {"PT-PRM", 2}, {"RL-KIT", 2}, {"BR-25", 3}, {"SP-120", 5}}},
     {"10003", "", "", "DIANE", 1, 1, "20.00", {{"KEY-CUT", 3}, {"EL-OUTL", 2}}},
