@@ -11,19 +11,6 @@ std::string_view trim_blanks(std::string_view text) {
 
 std::string trimmed(std::string_view text) { return std::string(trim_blanks(text)); }
 
-char upper_1252(char ch) {
-    const auto c = static_cast<unsigned char>(ch);
-    if (c >= 'a' && c <= 'z') return static_cast<char>(c - 32);
-    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<char>(c - 32);
-    switch (c) {
-        case 0x9A: return static_cast<char>(0x8A);  // š
-        case 0x9C: return static_cast<char>(0x8C);  // œ
-        case 0x9E: return static_cast<char>(0x8E);  // ž
-        case 0xFF: return static_cast<char>(0x9F);  // ÿ
-        default: return ch;
-    }
-}
-
 std::string upper_1252(std::string_view text) {
     std::string out(text);
     upper_1252_in_place(out.data(), out.size());

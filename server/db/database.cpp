@@ -17,6 +17,7 @@ DatabasePaths DatabasePaths::in_folder(const std::string& folder) {
 }
 
 bool ServerDatabase::reserve(int items, int invoice_capacity) {
+    forget_derived();
     max_items = items;
     max_invoices = invoice_capacity;
     if (items < 0 || invoice_capacity < 0) return false;  // would wrap into a huge size below
@@ -34,6 +35,26 @@ void ServerDatabase::release() {
     messages.release();
     journal.close();
     unjournaled.clear();
+    forget_derived();
+}
+
+void ServerDatabase::follow(const ChangeSet& changes) {
+    invoice_index.changed(changes.invoices());
+    if (!changes.touches_inventory()) return;
+    // A request that removes an item notes its other slots as they are after the removal.
+    if (changes.items_from() > 0) item_lines.removed(changes.items_from());
+    for (int slot : changes.items()) item_lines.mark(slot);
+    for (const std::string& number : changes.layer_numbers()) {
+        for (int slot : layer_index.of(layers, number)) layer_lines.mark(slot);
+    }
+}
+
+void ServerDatabase::forget_derived() {
+    item_index.forget();
+    layer_index.forget();
+    invoice_index.forget();
+    item_lines.forget();
+    layer_lines.forget();
 }
 
 }  // namespace stk::server

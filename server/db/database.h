@@ -9,57 +9,15 @@
 
 #include "common/records.h"
 #include "platform/file_system.h"
-#include "platform/table_storage.h"
 #include "server/db/change_set.h"
+#include "server/db/invoice_index.h"
+#include "server/db/item_index.h"
 #include "server/db/journal.h"
+#include "server/db/layer_index.h"
+#include "server/db/line_image.h"
+#include "server/db/table.h"
 
 namespace stk::server {
-
-// A 1-based table of fixed-size slots; slot 0 exists and is never a record. The slots live in address space
-// reserved once for the whole capacity, so pointers into the table stay valid while it grows and shrinks.
-template <class T>
-class Table {
-public:
-    Table() = default;
-    Table(const Table&) = delete;
-    Table& operator=(const Table&) = delete;
-    ~Table() { release(); }
-
-    bool reserve(std::size_t reserved_slots) {
-        release();
-        base_ = static_cast<T*>(platform::reserve_table(reserved_slots * sizeof(T)));
-        reserved_slots_ = base_ ? reserved_slots : 0;
-        count = 0;
-        return base_ != nullptr && commit_for(0);
-    }
-    void release() {
-        platform::release_table(base_);
-        base_ = nullptr;
-        reserved_slots_ = 0;
-        count = 0;
-    }
-    bool reserved() const { return base_ != nullptr; }
-    std::size_t reserved_slots() const { return reserved_slots_; }
-
-    // Commits exactly the pages for slots 0..n; the count itself is the caller's to change.
-    bool commit_for(int n) {
-        if (!base_ || n < 0 || static_cast<std::size_t>(n) + 1 > reserved_slots_) return false;
-        return platform::resize_table(base_, (static_cast<std::size_t>(n) + 1) * sizeof(T)) == 1;
-    }
-    // Makes room for one more record (slots 0..count+1); the new slot is not counted yet.
-    bool grow_for_one() { return commit_for(count + 1); }
-
-    T& operator[](int slot) { return base_[slot]; }
-    const T& operator[](int slot) const { return base_[slot]; }
-    T* data() { return base_; }
-    const T* data() const { return base_; }
-
-    int count = 0;
-
-private:
-    T* base_ = nullptr;
-    std::size_t reserved_slots_ = 0;
-};
 
 struct DatabasePaths {
     std::string folder;
@@ -111,6 +69,17 @@ struct ServerDatabase {
     // record written carries them too.
     ChangeSet unjournaled;
 
+    // Kept from the tables so that no request has to scan a whole table: items by number, an item's cost
+    // layers, the invoice lines of an item number and the invoice numbers, and the lines of the two inventory
+    // files as last formatted. Each is told of the changes it cannot see for itself (see its class); follow()
+    // tells them what a request changed, and forget_derived() makes them start again from the tables after a
+    // load. The indexes are caches that a lookup on a const database may fill, hence mutable.
+    mutable ItemIndex item_index;
+    mutable LayerIndex layer_index;
+    mutable InvoiceIndex invoice_index;
+    LineImage item_lines;   // "inventory.txt"
+    LineImage layer_lines;  // "inventory fifo.txt"
+
     // Databases whose files may no longer match memory after a failed save; saved whole again until it works.
     bool inventory_unsaved = false;
     bool invoices_unsaved = false;
@@ -121,6 +90,12 @@ struct ServerDatabase {
     // Reserves the five tables for the given capacities (cost layers: 2 x max_items + 2 slots).
     bool reserve(int max_items, int max_invoices);
     void release();
+
+    // Marks what `changes` names in the indexes and line images: the invoices to read again, the item and
+    // layer lines to format again, an item's removal.
+    void follow(const ChangeSet& changes);
+    // The tables were loaded or rewritten as a whole.
+    void forget_derived();
 
     void log_line(std::string_view text) const {
         if (log) log(text);

@@ -87,6 +87,7 @@ bool remove_item(ServerDatabase& db, int slot) {
     }
     db.inventory.count = count - 1;
     db.search_marks.count = db.inventory.count;
+    db.item_index.removed(slot);
     const bool items_ok = db.inventory.commit_for(db.inventory.count);
     const bool marks_ok = db.search_marks.commit_for(db.search_marks.count);
     return items_ok && marks_ok;
@@ -100,15 +101,11 @@ StockedNumbers::StockedNumbers(const ServerDatabase& db) {
 }
 
 int find_item(const ServerDatabase& db, std::string_view item_number) {
-    const ItemKey key(item_number);
-    if (key.size() >= sizeof(InventoryRecord::item_number)) return 0;  // no stored number is that long
-    for (int slot = 1; slot <= db.inventory.count; ++slot) {
-        if (key.matches(db.inventory[slot].item_number)) return slot;
-    }
-    return 0;
+    return db.item_index.find(db.inventory, item_number);
 }
 
 int load_inventory(ServerDatabase& db, const std::string& inventory_path, const std::string& layers_path) {
+    db.forget_derived();
     db.inventory.count = 0;
     db.search_marks.count = 0;
     db.layers.count = 0;
@@ -156,6 +153,13 @@ int load_inventory(ServerDatabase& db, const std::string& inventory_path, const 
     return save_inventory_to(db, db.paths, LayerSaveMode::Normal);
 }
 
+void refresh_inventory_images(ServerDatabase& db) {
+    db.item_lines.refresh(db.inventory.count,
+                          [&](int slot, std::string& out) { append_item_line(out, db.inventory[slot]); });
+    db.layer_lines.refresh(db.layers.count,
+                           [&](int slot, std::string& out) { append_layer_line(out, db.layers[slot]); });
+}
+
 int save_inventory(ServerDatabase& db, const std::string& inventory_path, LayerSaveMode mode) {
     DatabasePaths paths = db.paths;
     paths.inventory = inventory_path;
@@ -163,16 +167,23 @@ int save_inventory(ServerDatabase& db, const std::string& inventory_path, LayerS
 }
 
 int save_inventory_to(ServerDatabase& db, const DatabasePaths& paths, LayerSaveMode mode) {
+    db.item_lines.forget();
+    db.layer_lines.forget();
+    return save_inventory_lines(db, paths, mode);
+}
+
+int save_inventory_changes(ServerDatabase& db) { return save_inventory_lines(db, db.paths, LayerSaveMode::Normal); }
+
+int save_inventory_lines(ServerDatabase& db, const DatabasePaths& paths, LayerSaveMode mode) {
     // With no items both files are written empty: leaving the old files would bring deleted items back at
     // the next start.
-    std::string text;
     try {
-        text.reserve(static_cast<std::size_t>(db.inventory.count) * 256);
-        for (int slot = 1; slot <= db.inventory.count; ++slot) append_item_line(text, db.inventory[slot]);
+        db.item_lines.refresh(db.inventory.count,
+                              [&](int slot, std::string& out) { append_item_line(out, db.inventory[slot]); });
     } catch (const std::bad_alloc&) {
         return 0;
     }
-    if (!db.succeeded(platform::write_file_durably(*db.files, paths.inventory, text))) return 0;
+    if (!db.succeeded(platform::write_file_durably(*db.files, paths.inventory, db.item_lines.text()))) return 0;
     return save_layers(db, paths.layers, mode);
 }
 

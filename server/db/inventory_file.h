@@ -18,9 +18,17 @@ enum class LayerSaveMode {
 
 // Loads both files into the tables, then saves them back to db.paths (normal mode). 1 or 0.
 int load_inventory(ServerDatabase& db, const std::string& inventory_path, const std::string& layers_path);
-// Writes the inventory file and then the cost-layer file (db.paths.layers unless given). 1 or 0.
+// Writes the inventory file and then the cost-layer file (db.paths.layers unless given), every line formatted
+// afresh from the tables. 1 or 0.
 int save_inventory(ServerDatabase& db, const std::string& inventory_path, LayerSaveMode mode = LayerSaveMode::Normal);
 int save_inventory_to(ServerDatabase& db, const DatabasePaths& paths, LayerSaveMode mode = LayerSaveMode::Normal);
+// The same into db.paths in normal mode, formatting only the lines marked in db.item_lines and db.layer_lines
+// (ServerDatabase::follow marks a request's) and the lines of records added since the last save. 1 or 0.
+int save_inventory_changes(ServerDatabase& db);
+// Writes the files from the line images as they stand, formatting the marked lines first.
+int save_inventory_lines(ServerDatabase& db, const DatabasePaths& paths, LayerSaveMode mode);
+// Formats the marked lines of both images. May throw std::bad_alloc (the images are then forgotten).
+void refresh_inventory_images(ServerDatabase& db);
 
 int load_layers(ServerDatabase& db, const std::string& layers_path);
 
@@ -35,26 +43,25 @@ bool parse_layer_line(std::string_view line, FifoLayer& layer);
 FifoLayer make_layer(std::string_view item_number, std::string_view quantity, std::string_view unit_cost,
                      std::string_view date, std::string_view source);
 int append_layer(ServerDatabase& db, const FifoLayer& layer);
+// Writes the cost-layer file: in normal mode from db.layer_lines (see save_inventory_lines). Called by the
+// inventory saves only.
 int save_layers(ServerDatabase& db, const std::string& layers_path, LayerSaveMode mode);
 
 // Slot of the item with this number (case-insensitive), or 0.
 int find_item(const ServerDatabase& db, std::string_view item_number);
 
 // An item number to compare many fields with, without regard to case: the same answers as equal_ci, but the
-// number is upper-cased once, and a field of another length is passed over before any byte is upper-cased.
+// number is upper-cased once.
 class ItemKey {
 public:
     explicit ItemKey(std::string_view number) : upper_(upper_1252(number)) {}
 
     template <std::size_t N>
     bool matches(const char (&f)[N]) const {
-        if (::strnlen(f, N - 1) != upper_.size()) return false;
-        for (std::size_t i = 0; i < upper_.size(); ++i) {
-            if (upper_1252(f[i]) != upper_[i]) return false;
-        }
-        return true;
+        return field_equals_upper(f, upper_);
     }
     std::size_t size() const { return upper_.size(); }
+    const std::string& upper() const { return upper_; }
 
 private:
     std::string upper_;

@@ -73,6 +73,7 @@ int whole_invoices(std::uint64_t size, int counted, TornInvoices* torn) {
 
 int load(ServerDatabase& db, const std::string& path, TornInvoices* torn) {
     if (!db.invoices.reserved()) return 0;
+    db.invoice_index.forget();
     std::unique_ptr<platform::File> file;
     if (!db.succeeded(db.files->open(path, platform::OpenMode::ReadCreate, &file))) return 0;
     std::uint64_t size = 0;

@@ -45,28 +45,25 @@ std::set<int> slots_within(const std::set<int>& noted, int from, int count) {
 
 // The layers of the noted item numbers and every layer added since the set was begun.
 std::set<int> changed_layers(const ServerDatabase& db, const ChangeSet& changes) {
-    std::vector<ItemKey> keys;
-    for (const std::string& number : changes.layer_numbers()) keys.emplace_back(number);
     std::set<int> slots;
-    for (int slot = 1; slot <= db.layers.count; ++slot) {
-        if (changes.layers_before() >= 0 && slot > changes.layers_before()) {
-            slots.insert(slot);
-            continue;
-        }
-        for (const ItemKey& key : keys) {
-            if (key.matches(db.layers[slot].item_number)) {
-                slots.insert(slot);
-                break;
-            }
-        }
+    for (const std::string& number : changes.layer_numbers()) {
+        for (int slot : db.layer_index.of(db.layers, number)) slots.insert(slot);
+    }
+    if (changes.layers_before() >= 0) {
+        for (int slot = changes.layers_before() + 1; slot <= db.layers.count; ++slot) slots.insert(slot);
     }
     return slots;
 }
 
-// A line image without its CR LF.
+// A record's line without its CR LF: from the file's line image when that is up to date with the table (it
+// is, after a request's changes were followed), else formatted here.
 template <class Record, class AppendFn>
-void line_image(const Record& r, std::string& out, AppendFn append) {
-    append(out, r);
+void line_image(const LineImage& lines, const Table<Record>& table, int slot, std::string& out, AppendFn append) {
+    if (lines.current(table.count)) {
+        out.append(lines.line(slot));
+        return;
+    }
+    append(out, table[slot]);
     out.resize(out.size() - 2);
 }
 
@@ -197,9 +194,13 @@ std::string encode_changes(const ServerDatabase& db, const ChangeSet& changes) {
     if (changes.touches_inventory()) {
         const int items = db.inventory.count;
         put_section(out, kItems, items, slots_within(changes.items(), changes.items_from(), items),
-                    [&](int slot, std::string& bytes) { line_image(db.inventory[slot], bytes, append_item_line); });
+                    [&](int slot, std::string& bytes) {
+                        line_image(db.item_lines, db.inventory, slot, bytes, append_item_line);
+                    });
         put_section(out, kLayers, db.layers.count, changed_layers(db, changes),
-                    [&](int slot, std::string& bytes) { line_image(db.layers[slot], bytes, append_layer_line); });
+                    [&](int slot, std::string& bytes) {
+                        line_image(db.layer_lines, db.layers, slot, bytes, append_layer_line);
+                    });
     }
     if (changes.touches_invoices()) {
         put_section(out, kInvoices, db.invoices.count, slots_within(changes.invoices(), 0, db.invoices.count),
@@ -216,6 +217,7 @@ std::string encode_changes(const ServerDatabase& db, const ChangeSet& changes) {
 bool apply_changes(ServerDatabase& db, std::string_view body, AppliedChanges* applied) {
     std::vector<Section> sections;
     if (!read_sections(db, body, &sections)) return false;
+    db.forget_derived();
     for (const Section& s : sections) {
         switch (s.table) {
             case kItems:

@@ -47,6 +47,8 @@ FifoLayer make_layer(std::string_view item_number, std::string_view quantity, st
 }
 
 int load_layers(ServerDatabase& db, const std::string& layers_path) {
+    db.layer_index.forget();
+    db.layer_lines.forget();
     db.layers.count = 0;
     db.layers.commit_for(0);
     std::string text;
@@ -77,32 +79,41 @@ int append_layer(ServerDatabase& db, const FifoLayer& layer) {
 }
 
 int save_layers(ServerDatabase& db, const std::string& layers_path, LayerSaveMode mode) {
-    std::string text;
     if (db.inventory.count == 0) {
         // No item owns a layer any more. The file is written empty (see save_inventory_to) and the table
         // follows it, so that what a restart loads is what the server holds now.
         db.layers.count = 0;
         db.layers.commit_for(0);
-        return db.succeeded(platform::write_file_durably(*db.files, layers_path, text)) ? 1 : 0;
+        db.layer_index.forget();
+        db.layer_lines.forget();
+        return db.succeeded(platform::write_file_durably(*db.files, layers_path, "")) ? 1 : 0;
     }
+    if (mode == LayerSaveMode::Normal) {
+        try {
+            db.layer_lines.refresh(db.layers.count,
+                                   [&](int slot, std::string& out) { append_layer_line(out, db.layers[slot]); });
+        } catch (const std::bad_alloc&) {
+            return 0;
+        }
+        return db.succeeded(platform::write_file_durably(*db.files, layers_path, db.layer_lines.text())) ? 1 : 0;
+    }
+    std::string text;
     try {
         text.reserve(static_cast<std::size_t>(db.layers.count) * 64);
-        if (mode == LayerSaveMode::Normal) {
-            for (int i = 1; i <= db.layers.count; ++i) append_layer_line(text, db.layers[i]);
-        } else {
-            const StockedNumbers items(db);
-            for (int i = 1; i <= db.layers.count; ++i) {
-                FifoLayer& layer = db.layers[i];
-                double remaining = 0.0;
-                if (!is_number(field(layer.remaining_quantity), &remaining) || !(remaining > 0.0)) continue;
-                if (!items.contains(field(layer.item_number))) continue;
-                set_field(layer.original_quantity, field(layer.remaining_quantity));
-                append_layer_line(text, layer);
-            }
+        const StockedNumbers items(db);
+        for (int i = 1; i <= db.layers.count; ++i) {
+            FifoLayer& layer = db.layers[i];
+            double remaining = 0.0;
+            if (!is_number(field(layer.remaining_quantity), &remaining) || !(remaining > 0.0)) continue;
+            if (!items.contains(field(layer.item_number))) continue;
+            set_field(layer.original_quantity, field(layer.remaining_quantity));
+            append_layer_line(text, layer);
         }
     } catch (const std::bad_alloc&) {
         return 0;
     }
+    // Kept layers now start again at what is left of them: their lines are formatted anew next time.
+    db.layer_lines.forget();
     return db.succeeded(platform::write_file_durably(*db.files, layers_path, text)) ? 1 : 0;
 }
 

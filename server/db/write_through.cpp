@@ -50,13 +50,22 @@ void settle_journal(ServerDatabase& db) {
 }
 
 Result write_through(ServerDatabase& db, const ChangeSet& changes) {
+    db.follow(changes);
+    if (changes.touches_inventory()) {
+        // The changed lines are formatted once, for the journal record and the files alike. Without the
+        // memory for it the record formats them itself and the save tries again.
+        try {
+            refresh_inventory_images(db);
+        } catch (const std::bad_alloc&) {
+        }
+    }
     db.unjournaled.merge(changes);
     const bool journaled = journal_unjournaled(db);
 
     // Inventory, then invoices, then messages; after the first failure the rest is left for the whole saves.
     bool saved = journaled;
     if (changes.touches_inventory()) {
-        if (saved) saved = save_inventory(db, db.paths.inventory) == 1;
+        if (saved) saved = save_inventory_changes(db) == 1;
         // A whole save that worked also mends an earlier failed one.
         db.inventory_unsaved = !saved;
     }

@@ -1,6 +1,7 @@
 // First-in-first-out costing: the cost query, the layer refit and the statistics refresh of an item.
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "common/dates.h"
 #include "common/number_text.h"
@@ -20,12 +21,11 @@ bool fifo_cost_query(const ServerDatabase& db, std::string_view item_number, std
                      std::string& unit_cost) {
     double q = 0.0;
     if (find_item(db, item_number) == 0 || !is_number(quantity, &q) || !(q > 0.0)) return false;
-    const ItemKey key(item_number);
     double taken = 0.0;
     double cost = 0.0;
-    for (int i = 1; i <= db.layers.count && taken + kLayerWalkTolerance < q; ++i) {
-        const FifoLayer& layer = db.layers[i];
-        if (!key.matches(layer.item_number)) continue;
+    for (int slot : db.layer_index.of(db.layers, item_number)) {
+        if (!(taken + kLayerWalkTolerance < q)) break;
+        const FifoLayer& layer = db.layers[slot];
         double remaining = 0.0;
         double layer_cost = 0.0;
         if (!is_number(field(layer.remaining_quantity), &remaining) || !is_number(field(layer.unit_cost), &layer_cost)) {
@@ -50,13 +50,12 @@ void refit_layers(ServerDatabase& db, int item_slot) {
     const InventoryRecord& item = db.inventory[item_slot];
     double q = 0.0;
     if (!is_number(field(item.quantity), &q)) return;
-    const ItemKey key(field(item.item_number));
+    const std::vector<int>& slots = db.layer_index.of(db.layers, field(item.item_number));
 
     // The stock on hand is taken to be the newest units: walk from the newest layer back.
     double held = 0.0;
-    for (int i = db.layers.count; i >= 1; --i) {
-        FifoLayer& layer = db.layers[i];
-        if (!key.matches(layer.item_number)) continue;
+    for (auto it = slots.rbegin(); it != slots.rend(); ++it) {
+        FifoLayer& layer = db.layers[*it];
         if (q - kLayerWalkTolerance <= held) {
             set_field(layer.remaining_quantity, "0");
             continue;
@@ -90,27 +89,11 @@ void refit_layers(ServerDatabase& db, int item_slot) {
 void refresh_statistics(ServerDatabase& db, int item_slot) {
     if (!valid_slot(db, item_slot)) return;
     InventoryRecord& item = db.inventory[item_slot];
-    const ItemKey key(field(item.item_number));
 
-    double sold = 0.0;
-    double profit = 0.0;
-    for (int inv = 1; inv <= db.invoices.count; ++inv) {
-        const InvoiceRecord& invoice = db.invoices[inv];
-        for (int n = 0; n < used_lines(invoice); ++n) {
-            const InvoiceLine& line = invoice.lines[n];
-            if (!key.matches(line.item_number)) continue;
-            const double k = number_or(field(line.quantity), 1.0);
-            sold += k;
-            double price = 0.0;
-            double cost = 0.0;
-            if (invoice.payment != 0 && is_number(field(line.unit_price), &price) &&
-                is_number(field(line.unit_cost), &cost)) {
-                profit += (price - cost) * k;
-            }
-        }
-    }
-    set_field(item.sold_quantity, format_quantity(sold));
-    set_field(item.gross_profit, format_2f(profit));
+    // Every line naming the item: quantities of all invoices, profit of the paid ones.
+    const InvoiceIndex::Sales sales = db.invoice_index.sales_of(db.invoices, field(item.item_number));
+    set_field(item.sold_quantity, format_quantity(sales.sold));
+    set_field(item.gross_profit, format_2f(sales.profit));
 
     set_field(item.markup, "");
     double price = 0.0;
@@ -126,12 +109,9 @@ void refresh_statistics(ServerDatabase& db, int item_slot) {
     const bool s_ok = is_number(field(item.sold_quantity), &sold_now);
     double layered = 0.0;
     if (q_ok && s_ok) {
-        for (int i = 1; i <= db.layers.count; ++i) {
-            const FifoLayer& layer = db.layers[i];
+        for (int slot : db.layer_index.of(db.layers, field(item.item_number))) {
             double original = 0.0;
-            if (key.matches(layer.item_number) && is_number(field(layer.original_quantity), &original)) {
-                layered += original;
-            }
+            if (is_number(field(db.layers[slot].original_quantity), &original)) layered += original;
         }
     }
     const double unaccounted = layered - sold_now - in_stock;

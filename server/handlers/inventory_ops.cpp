@@ -59,16 +59,18 @@ Result update_inventory_item(ServerDatabase& db, const InventoryRecord& old_copy
     ChangeSet changes(db);
     changes.item(old_slot);
     InventoryRecord& item = db.inventory[old_slot];
+    const std::string stored_number(field(item.item_number));
     item = incoming;
+    if (stored_number != field(item.item_number)) db.item_index.renumbered(old_slot, stored_number, field(item.item_number));
 
     // The layers follow the item's number. Also when only the letter case changes: the load and the delete
     // match layers by exact number, and stale-case layers would be duplicated or left in stock there.
     const std::string old_number(field(old_copy.item_number));
     if (old_number != field(item.item_number)) {
-        for (int i = 1; i <= db.layers.count; ++i) {
-            FifoLayer& layer = db.layers[i];
-            if (equal_ci(field(layer.item_number), old_number)) set_field(layer.item_number, field(item.item_number));
+        for (int slot : db.layer_index.of(db.layers, old_number)) {
+            set_field(db.layers[slot].item_number, field(item.item_number));
         }
+        db.layer_index.renumbered(old_number, field(item.item_number));
     }
 
     // A changed quantity is a stock count: the user typed what is on hand.
@@ -95,7 +97,7 @@ Result delete_inventory_item(ServerDatabase& db, const InventoryRecord& copy) {
     changes.layers_of(field(copy.item_number));
     const bool shrunk = remove_item(db, slot);
     const std::string_view number = field(copy.item_number);
-    for (int i = 1; i <= db.layers.count; ++i) {
+    for (int i : db.layer_index.of(db.layers, number)) {
         FifoLayer& layer = db.layers[i];
         if (field(layer.item_number) == number) set_field(layer.remaining_quantity, "0");
     }

@@ -45,8 +45,10 @@ void set_stock(ServerDatabase& db, ChangeSet& changes, int item, double quantity
     changes.layers_of(field(db.inventory[item].item_number));
 }
 
-// The item's figures follow the invoices; the request saves the inventory with them.
+// The item's figures follow the invoices (the ones this request changed are read again first); the request
+// saves the inventory with them.
 void refresh_item(ServerDatabase& db, ChangeSet& changes, int item) {
+    db.invoice_index.changed(changes.invoices());
     refresh_statistics(db, item);
     changes.item(item);
 }
@@ -93,6 +95,7 @@ Result new_invoice(ServerDatabase& db, int* index) {
         *index = n;
         // Not written, as ever; noted so that a whole save of the invoices never puts it ahead of the journal.
         db.unjournaled.invoice(n);
+        db.invoice_index.changed(n);
         return RESULT_OK;
     }
     if (db.invoices.count >= db.max_invoices || db.invoices.count >= kMaxInvoicesInFile) {
@@ -304,11 +307,7 @@ Result set_invoice_payment(ServerDatabase& db, int index, int payment, const Inv
     if (payment != 0) {
         r.status = STATUS_COMPLETE;
         if (field_empty(r.invoice_number)) {
-            double highest = 0.0;
-            for (int n = 1; n <= db.invoices.count; ++n) {
-                double number = 0.0;
-                if (is_number(field(db.invoices[n].invoice_number), &number)) highest = std::max(highest, number);
-            }
+            const double highest = db.invoice_index.highest_number(db.invoices);
             // Plain decimal even from one million on: "1e+06" would not read back as a number, and the next
             // invoice would be given the same number again.
             set_field(r.invoice_number, format_quantity(highest + 1));
