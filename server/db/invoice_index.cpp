@@ -30,6 +30,7 @@ double InvoiceIndex::highest_number(const Table<InvoiceRecord>& invoices) {
 }
 
 void InvoiceIndex::changed(int n) {
+    texts_.stale(n);
     if (lines_built_ || numbers_built_) changed_.push_back(n);
 }
 
@@ -47,6 +48,7 @@ void InvoiceIndex::forget() {
     numbers_.clear();
     numbered_.clear();
     number_of_.clear();
+    texts_.forget();
 }
 
 void InvoiceIndex::catch_up(const Table<InvoiceRecord>& invoices) {

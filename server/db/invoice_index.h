@@ -1,5 +1,6 @@
-// What the statistics refresh and the numbering of a paid invoice need from all invoices, kept so that no
-// request reads every invoice: per item number, the lines that name it; and the invoice numbers.
+// What the statistics refresh, the numbering of a paid invoice and the invoice search need from all invoices,
+// kept so that no request reads every invoice: per item number, the lines that name it; the invoice numbers;
+// and each invoice's texts as the search compares them.
 #pragma once
 
 #include <array>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "common/records.h"
+#include "server/db/invoice_search_texts.h"
 #include "server/db/table.h"
 
 namespace stk::server {
@@ -32,6 +34,10 @@ public:
     Sales sales_of(const Table<InvoiceRecord>& invoices, std::string_view number);
     // The largest invoice number that is a number (number text check), 0 when none is.
     double highest_number(const Table<InvoiceRecord>& invoices);
+    // Invoice n's texts for the search (1 <= n <= invoices.count).
+    const InvoiceSearchText& search_text(const Table<InvoiceRecord>& invoices, int n) {
+        return texts_.of(invoices, n);
+    }
 
     // Invoice `n` changed; it is read again before the next answer.
     void changed(int n);
@@ -77,6 +83,8 @@ private:
     std::multiset<double> numbers_;
     std::vector<std::int8_t> numbered_;  // index = invoice: 1 when its number is in numbers_
     std::vector<double> number_of_;
+
+    InvoiceSearchTexts texts_;
 };
 
 }  // namespace stk::server

@@ -34,17 +34,6 @@ std::vector<std::string> query_words(std::string_view query) {
 
 bool contains(std::string_view text, std::string_view word) { return text.find(word) != std::string_view::npos; }
 
-// contains(upper_1252(text), word) for an upper-cased word, without building the upper-cased copy: the invoice
-// search asks this of every text of every invoice for every word.
-bool contains_upper(std::string_view text, std::string_view word) {
-    for (std::size_t at = 0; at + word.size() <= text.size(); ++at) {
-        std::size_t k = 0;
-        while (k < word.size() && upper_1252(text[at + k]) == word[k]) ++k;
-        if (k == word.size()) return true;
-    }
-    return false;
-}
-
 void append_int32(std::string& out, std::int32_t v) {
     char b[4];
     std::memcpy(b, &v, 4);
@@ -62,36 +51,6 @@ void append_packed_item(std::string& out, const InventoryRecord& r) {
     out += '\0';
     for (std::string_view f : fields) out += static_cast<char>(static_cast<std::uint8_t>(f.size()));
     for (std::string_view f : fields) out.append(f);
-}
-
-bool line_matches(const InvoiceLine& line, std::string_view word) {
-    return contains_upper(field(line.item_number), word) || contains_upper(field(line.description), word) ||
-           contains_upper(field(line.remark), word) || contains_upper(field(line.note), word);
-}
-
-bool invoice_texts_match(const InvoiceRecord& inv, std::string_view word) {
-    // The invoice number is compared as stored: only its capitals and non-letters can match an upper-cased word.
-    if (contains(field(inv.invoice_number), word)) return true;
-    const std::string_view texts[] = {
-        field(inv.account_number),
-        field(inv.customer_name),
-        field(inv.customer_phone_number),
-        field(inv.customer_address),
-        field(inv.customer_city),
-        field(inv.customer_state),
-        field(inv.customer_zip_code),
-        field(inv.order_number),
-        field(inv.date),
-        field(inv.time),
-        field(inv.total),
-        payment_word(inv.payment),
-        field(inv.note),
-        field(inv.salesperson),
-    };
-    for (std::string_view t : texts) {
-        if (contains_upper(t, word)) return true;
-    }
-    return false;
 }
 
 // The row text shows codes 0-5 only; FINANCED is known to the matching alone.
@@ -192,23 +151,17 @@ int search_invoices(const ServerDatabase& db, std::string_view query, int unpaid
         } else if (unpaid_only != 0) {
             continue;
         }
-        const int lines = used_lines(inv);
+        // The preview is the first line holding the last word that a line holds.
+        const InvoiceSearchText& texts = db.invoice_index.search_text(db.invoices, index);
         int preview = 1;
         bool hit = true;
         for (const std::string& w : words) {
-            int matched_line = 0;
-            for (int n = 1; n <= lines; ++n) {
-                if (line_matches(inv.lines[n - 1], w)) {
-                    matched_line = n;
-                    break;
-                }
-            }
-            if (matched_line != 0) {
-                preview = matched_line;
-            } else if (!invoice_texts_match(inv, w)) {
+            const SearchTextHit found = texts.find(w);
+            if (!found.found) {
                 hit = false;
                 break;
             }
+            if (found.line != 0) preview = found.line;
         }
         if (!hit) continue;
         append_invoice_row(blocks, inv, index, preview);
