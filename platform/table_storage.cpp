@@ -28,6 +28,8 @@ std::mutex& regions_mutex() {
     return *m;
 }
 
+constexpr std::size_t kHugePageBytes = std::size_t{2} << 20;
+
 std::size_t round_up(std::size_t bytes) {
     const std::size_t p = page_size();
     return (bytes + p - 1) / p * p;
@@ -45,6 +47,10 @@ void* reserve_table(std::size_t bytes) {
     const std::size_t size = round_up(bytes == 0 ? 1 : bytes);
     void* base = ::mmap(nullptr, size, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
     if (base == MAP_FAILED) return nullptr;
+    // Large tables in huge pages where the system allows it: loading the invoices at capacity then faults in
+    // some 300 pages instead of 160,000, and a pass over every record misses the TLB that much less. Only a
+    // hint; the table works the same without it.
+    if (size >= kHugePageBytes) (void)::madvise(base, size, MADV_HUGEPAGE);
     std::lock_guard lock(regions_mutex());
     regions()[base] = Region{size, 0};
     return base;
