@@ -3,11 +3,13 @@
 // time it takes to read the set's files. Each request sample follows a sample of its floor, so that both see
 // the same disk and the same load on the machine.
 //
-//   server_requests_bench [--sizes 1k,10k,100k,capacity] [--folder DIR]
+//   server_requests_bench [--sizes 1k,10k,100k,capacity] [--folder DIR] [--server PATH]
 //
 // Sizes: N items with 2N cost layers and N invoices of one to twelve lines; "capacity" is 100,000 items,
 // 200,000 layers and 100,000 invoices of twelve lines each (the default MAX_ITEMS and MAX_INVOICES).
 // The folder (default /var/tmp) must be on the disk the server would use; each set needs up to 700 MB there.
+// --server times another build of StockavelleServer (an older one, for the figures before a change); the
+// default is the one beside this program.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -302,7 +304,7 @@ std::string megabytes(std::uint64_t bytes) {
     return b;
 }
 
-bool bench_size(const std::string& name, const std::string& folder, Summary* summary) {
+bool bench_size(const std::string& name, const std::string& folder, const std::string& program, Summary* summary) {
     const ShopShape shape = shape_named(name);
     ShopSet set;
     const auto built = std::chrono::steady_clock::now();
@@ -314,7 +316,7 @@ bool bench_size(const std::string& name, const std::string& folder, Summary* sum
                 megabytes(set.layer_bytes).c_str(), megabytes(set.invoice_bytes).c_str(), ms_since(built) / 1e3);
     std::fflush(stdout);
 
-    BenchServer server(program_beside_me("StockavelleServer"), folder + "/server");
+    BenchServer server(program, folder + "/server");
     StartUp up;
     if (!start_up(set, server, &up)) {
         std::fprintf(stderr, "the server did not start and stop cleanly on the %s set\n", name.c_str());
@@ -370,13 +372,16 @@ bool bench_size(const std::string& name, const std::string& folder, Summary* sum
 int main(int argc, char** argv) {
     std::string sizes = "1k,10k,100k,capacity";
     std::string folder = "/var/tmp";
+    std::string program = program_beside_me("StockavelleServer");
     for (int i = 1; i + 1 < argc; i += 2) {
         if (std::strcmp(argv[i], "--sizes") == 0) {
             sizes = argv[i + 1];
         } else if (std::strcmp(argv[i], "--folder") == 0) {
             folder = argv[i + 1];
+        } else if (std::strcmp(argv[i], "--server") == 0) {
+            program = argv[i + 1];
         } else {
-            std::fprintf(stderr, "usage: server_requests_bench [--sizes 1k,10k,100k,capacity] [--folder DIR]\n");
+            std::fprintf(stderr, "usage: server_requests_bench [--sizes 1k,10k,100k,capacity] [--folder DIR] [--server PATH]\n");
             return 2;
         }
     }
@@ -391,7 +396,7 @@ int main(int argc, char** argv) {
                 "CPU less the CPU of the bare writes\n");
     Summary summary;
     bool ok = true;
-    for (const std::string& name : names) ok = bench_size(name, folder, &summary) && ok;
+    for (const std::string& name : names) ok = bench_size(name, folder, program, &summary) && ok;
 
     std::printf("\n== summary (wall ms / floor ms = ratio, medians), sizes: %s\n", sizes.c_str());
     summary.print();
