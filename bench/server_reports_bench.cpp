@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <string>
 
+#include "bench/shop_words.h"
 #include "common/number_text.h"
 #include "common/protocol.h"
 #include "common/text_field.h"
@@ -26,23 +27,12 @@
 
 using namespace stk;
 using namespace stk::server;
+using stk::bench::kCategories;
+using stk::bench::kWords;
+using stk::bench::Sequence;
 
 namespace {
 
-// A fixed pseudo-random sequence, so every run measures the same shop.
-struct Sequence {
-    unsigned long long state = 0x2545F4914F6CDD1DULL;
-    unsigned next(unsigned bound) {
-        state ^= state << 13;
-        state ^= state >> 7;
-        state ^= state << 17;
-        return static_cast<unsigned>(state % bound);
-    }
-};
-
-const char* const kWords[] = {"BOLT", "NUT", "WASHER", "SCREW", "HINGE", "PAINT", "BRUSH", "TAPE", "GLOVE", "PIPE",
-                              "VALVE", "HAMMER", "SAW", "DRILL", "BIT", "CLAMP", "CABLE", "SWITCH", "BULB", "FILTER"};
-const char* const kCategories[] = {"FASTENERS", "PAINT", "PLUMBING", "ELECTRICAL", "HAND TOOLS", "GARDEN"};
 
 void fill(ServerDatabase& db, int items, int invoices) {
     Sequence seq;

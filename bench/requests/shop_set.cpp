@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "bench/shop_words.h"
 #include "common/number_text.h"
 #include "common/text_field.h"
 #include "platform/durable_file.h"
@@ -18,20 +19,6 @@ using server::ServerDatabase;
 
 namespace {
 
-// A fixed pseudo-random sequence, so every run builds the same shop.
-struct Sequence {
-    unsigned long long state = 0x2545F4914F6CDD1DULL;
-    unsigned next(unsigned bound) {
-        state ^= state << 13;
-        state ^= state >> 7;
-        state ^= state << 17;
-        return static_cast<unsigned>(state % bound);
-    }
-};
-
-const char* const kWords[] = {"BOLT", "NUT", "WASHER", "SCREW", "HINGE", "PAINT", "BRUSH", "TAPE", "GLOVE", "PIPE",
-                              "VALVE", "HAMMER", "SAW", "DRILL", "BIT", "CLAMP", "CABLE", "SWITCH", "BULB", "FILTER"};
-const char* const kCategories[] = {"FASTENERS", "PAINT", "PLUMBING", "ELECTRICAL", "HAND TOOLS", "GARDEN"};
 const char* const kStreets[] = {"MAIN ST", "OAK AVE", "RIVER RD", "HILL ST", "LAKE DR", "PARK LN"};
 
 void fill_items(ServerDatabase& db, const ShopShape& shape, Sequence& seq, ShopSet* out) {

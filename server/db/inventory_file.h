@@ -50,23 +50,6 @@ int save_layers(ServerDatabase& db, const std::string& layers_path, LayerSaveMod
 // Slot of the item with this number (case-insensitive), or 0.
 int find_item(const ServerDatabase& db, std::string_view item_number);
 
-// An item number to compare many fields with, without regard to case: the same answers as equal_ci, but the
-// number is upper-cased once.
-class ItemKey {
-public:
-    explicit ItemKey(std::string_view number) : upper_(upper_1252(number)) {}
-
-    template <std::size_t N>
-    bool matches(const char (&f)[N]) const {
-        return field_equals_upper(f, upper_);
-    }
-    std::size_t size() const { return upper_.size(); }
-    const std::string& upper() const { return upper_; }
-
-private:
-    std::string upper_;
-};
-
 // The item numbers of the whole stock, for passes that ask "is this an item?" of many numbers: the same answers
 // as find_item(...) != 0, one lookup each instead of a scan of the stock.
 class StockedNumbers {
