@@ -14,9 +14,9 @@ struct Sequence {
     }
 };
 
-inline const char* const kWords[] = {"BOLT",  "NUT",    "WASHER", "SCREW", "HINGE", "PAINT", "BRUSH",
-                                     "TAPE",  "GLOVE",  "PIPE",   "VALVE", "HAMMER", "SAW",  "DRILL",
-                                     "BIT",   "CLAMP",  "CABLE",  "SWITCH", "BULB", "FILTER"};
+inline const char* const kWords[] = {"BOLT", "NUT",   "WASHER", "SCREW",  "HINGE",  "PAINT", "BRUSH",
+                                     "TAPE", "GLOVE", "PIPE",   "VALVE",  "HAMMER", "SAW",   "DRILL",
+                                     "BIT",  "CLAMP", "CABLE",  "SWITCH", "BULB",   "FILTER"};
 inline const char* const kCategories[] = {"FASTENERS", "PAINT", "PLUMBING", "ELECTRICAL", "HAND TOOLS", "GARDEN"};
 
 }  // namespace stk::bench

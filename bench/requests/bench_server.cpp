@@ -60,8 +60,8 @@ double BenchServer::start(const std::string& set_folder) {
         const int out = ::open(log_path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         ::dup2(out, STDOUT_FILENO);
         ::dup2(out, STDERR_FILENO);
-        ::execl(program_.c_str(), program_.c_str(), "--headless", "--database-set", set_folder.c_str(),
-                "--server-name", name_.c_str(), static_cast<char*>(nullptr));
+        ::execl(program_.c_str(), program_.c_str(), "--headless", "--database-set", set_folder.c_str(), "--server-name",
+                name_.c_str(), static_cast<char*>(nullptr));
         std::perror("execl");
         ::_exit(127);
     }

@@ -105,7 +105,6 @@ ShopShape shape_named(const std::string& name) {
 
 // The requests of one size against its server, each after a sample of its floor.
 struct Run {
-
     // One request, after one sample of its floor.
     template <class Fn>
     void sample(Series& series, const WritePlan& plan, Fn request) {
@@ -309,11 +308,12 @@ bool bench_size(const std::string& name, const std::string& folder, const std::s
     ShopSet set;
     const auto built = std::chrono::steady_clock::now();
     if (!write_shop_set(shape, folder + "/set", &set)) return false;
-    std::printf("\n== %s: %d items, %d cost layers, %d invoices (%s lines each); inventory.txt %s, inventory fifo.txt "
-                "%s, invoices.dat %s (built in %.1f s)\n",
-                name.c_str(), shape.items, 2 * shape.items, shape.invoices,
-                shape.lines > 0 ? std::to_string(shape.lines).c_str() : "1-12", megabytes(set.inventory_bytes).c_str(),
-                megabytes(set.layer_bytes).c_str(), megabytes(set.invoice_bytes).c_str(), ms_since(built) / 1e3);
+    std::printf(
+        "\n== %s: %d items, %d cost layers, %d invoices (%s lines each); inventory.txt %s, inventory fifo.txt "
+        "%s, invoices.dat %s (built in %.1f s)\n",
+        name.c_str(), shape.items, 2 * shape.items, shape.invoices,
+        shape.lines > 0 ? std::to_string(shape.lines).c_str() : "1-12", megabytes(set.inventory_bytes).c_str(),
+        megabytes(set.layer_bytes).c_str(), megabytes(set.invoice_bytes).c_str(), ms_since(built) / 1e3);
     std::fflush(stdout);
 
     BenchServer server(program, folder + "/server");
@@ -381,7 +381,8 @@ int main(int argc, char** argv) {
         } else if (std::strcmp(argv[i], "--server") == 0) {
             program = argv[i + 1];
         } else {
-            std::fprintf(stderr, "usage: server_requests_bench [--sizes 1k,10k,100k,capacity] [--folder DIR] [--server PATH]\n");
+            std::fprintf(
+                stderr, "usage: server_requests_bench [--sizes 1k,10k,100k,capacity] [--folder DIR] [--server PATH]\n");
             return 2;
         }
     }
@@ -390,10 +391,11 @@ int main(int argc, char** argv) {
     std::stringstream list(sizes);
     for (std::string name; std::getline(list, name, ',');) names.push_back(name);
 
-    std::printf("server_requests_bench: wall = the request's round trip over the socket; floor = the same writes "
-                "done bare (journal record + fdatasync, temporary file + fsync + rename + folder fsync of each "
-                "rewritten file, invoice slot + fsync); CPU = the server's CPU time for the request; beyond = "
-                "CPU less the CPU of the bare writes\n");
+    std::printf(
+        "server_requests_bench: wall = the request's round trip over the socket; floor = the same writes "
+        "done bare (journal record + fdatasync, temporary file + fsync + rename + folder fsync of each "
+        "rewritten file, invoice slot + fsync); CPU = the server's CPU time for the request; beyond = "
+        "CPU less the CPU of the bare writes\n");
     Summary summary;
     bool ok = true;
     for (const std::string& name : names) ok = bench_size(name, folder, program, &summary) && ok;

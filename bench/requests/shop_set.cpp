@@ -51,9 +51,9 @@ void fill_items(ServerDatabase& db, const ShopShape& shape, Sequence& seq, ShopS
         for (int i = 1; i <= shape.items; ++i) {
             const InventoryRecord& item = db.inventory[i];
             const std::string quantity = pass == 0 ? format_g(10 + seq.next(50)) : std::string(field(item.quantity));
-            FifoLayer layer = server::make_layer(field(item.item_number), quantity, field(item.standard_unit_cost),
-                                                 pass == 0 ? "01/06/2024" : "09/30/2024",
-                                                 pass == 0 ? "INITIAL" : "RECEIVED");
+            FifoLayer layer =
+                server::make_layer(field(item.item_number), quantity, field(item.standard_unit_cost),
+                                   pass == 0 ? "01/06/2024" : "09/30/2024", pass == 0 ? "INITIAL" : "RECEIVED");
             if (pass == 0) set_field(layer.remaining_quantity, "0");
             server::append_layer(db, layer);
         }
@@ -166,15 +166,16 @@ bool write_shop_set(const ShopShape& shape, const std::string& folder, ShopSet* 
     for (int slot = shape.items; slot >= 1; --slot) {
         line.clear();
         server::append_item_line(line, db.inventory[slot]);
-        out->bytes_from[static_cast<std::size_t>(slot)] = out->bytes_from[static_cast<std::size_t>(slot) + 1] + line.size();
+        out->bytes_from[static_cast<std::size_t>(slot)] =
+            out->bytes_from[static_cast<std::size_t>(slot) + 1] + line.size();
     }
 
-    const std::string settings = "ServerName=bench\r\nClientName=stockavelle client 1.0\r\nMAX_INVOICES=" +
-                                 format_g(shape.max_invoices) + "\r\nMAX_ITEMS=" + format_g(shape.max_items) + "\r\n";
-    const bool written = server::save_inventory_to(db, db.paths) == 1 &&
-                         server::save_invoices(db, db.paths.invoices) == 1 &&
-                         server::save_messages(db, db.paths.messages) == 1 &&
-                         platform::write_file_durably(db.paths.settings, settings);
+    const std::string settings =
+        "ServerName=bench\r\nClientName=stockavelle client 1.0\r\nMAX_INVOICES=" + format_g(shape.max_invoices) +
+        "\r\nMAX_ITEMS=" + format_g(shape.max_items) + "\r\n";
+    const bool written =
+        server::save_inventory_to(db, db.paths) == 1 && server::save_invoices(db, db.paths.invoices) == 1 &&
+        server::save_messages(db, db.paths.messages) == 1 && platform::write_file_durably(db.paths.settings, settings);
     if (!written) {
         std::fprintf(stderr, "cannot write the %s set in %s: %s\n", shape.name.c_str(), folder.c_str(),
                      db.last_failure.message().c_str());

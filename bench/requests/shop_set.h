@@ -10,12 +10,12 @@
 namespace stk::bench {
 
 struct ShopShape {
-    std::string name;         // "100k", "capacity"
-    int items = 0;            // cost layers: twice as many
-    int invoices = 0;         // including the open ones
-    int lines = 0;            // lines per invoice; 0: one to twelve
-    int open_invoices = 16;   // empty invoices at the end, for the sale lines
-    int max_items = 100000;   // MAX_ITEMS and MAX_INVOICES of the set's settings
+    std::string name;        // "100k", "capacity"
+    int items = 0;           // cost layers: twice as many
+    int invoices = 0;        // including the open ones
+    int lines = 0;           // lines per invoice; 0: one to twelve
+    int open_invoices = 16;  // empty invoices at the end, for the sale lines
+    int max_items = 100000;  // MAX_ITEMS and MAX_INVOICES of the set's settings
     int max_invoices = 100000;
 };
 

@@ -83,8 +83,8 @@ void InvoiceIndex::add_lines(const Table<InvoiceRecord>& invoices, int n) {
         f.invoice = n;
         f.line = i;
         // Kept in the order a pass over the invoices meets them.
-        const auto at_or_after = std::upper_bound(
-            named.lines.begin(), named.lines.end(), f, [](const LineFigures& a, const LineFigures& b) {
+        const auto at_or_after =
+            std::upper_bound(named.lines.begin(), named.lines.end(), f, [](const LineFigures& a, const LineFigures& b) {
                 return a.invoice != b.invoice ? a.invoice < b.invoice : a.line < b.line;
             });
         named.lines.insert(at_or_after, f);
@@ -97,10 +97,9 @@ void InvoiceIndex::remove_lines(int n) {
     InvoiceLines& at = lines_of_[static_cast<std::size_t>(n)];
     for (int i = 0; i < at.count; ++i) {
         std::vector<LineFigures>& lines = at.of_line[static_cast<std::size_t>(i)]->lines;
-        const auto [from, to] = std::equal_range(lines.begin(), lines.end(), LineFigures{n},
-                                                 [](const LineFigures& a, const LineFigures& b) {
-                                                     return a.invoice < b.invoice;
-                                                 });
+        const auto [from, to] =
+            std::equal_range(lines.begin(), lines.end(), LineFigures{n},
+                             [](const LineFigures& a, const LineFigures& b) { return a.invoice < b.invoice; });
         lines.erase(from, to);
         at.of_line[static_cast<std::size_t>(i)]->summed = false;
     }

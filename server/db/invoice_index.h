@@ -35,9 +35,7 @@ public:
     // The largest invoice number that is a number (number text check), 0 when none is.
     double highest_number(const Table<InvoiceRecord>& invoices);
     // Invoice n's texts for the search (1 <= n <= invoices.count).
-    const InvoiceSearchText& search_text(const Table<InvoiceRecord>& invoices, int n) {
-        return texts_.of(invoices, n);
-    }
+    const InvoiceSearchText& search_text(const Table<InvoiceRecord>& invoices, int n) { return texts_.of(invoices, n); }
 
     // Invoice `n` changed; it is read again before the next answer.
     void changed(int n);

@@ -22,8 +22,8 @@ void InvoiceSearchText::build(const InvoiceRecord& inv) {
     lines_ = used_lines(inv);
     for (int n = 0; n < lines_; ++n) {
         const InvoiceLine& line = inv.lines[n];
-        for (std::string_view t : {field(line.item_number), field(line.description), field(line.remark),
-                                   field(line.note)}) {
+        for (std::string_view t :
+             {field(line.item_number), field(line.description), field(line.remark), field(line.note)}) {
             append_text(text_, t, true);
         }
         line_ends_[static_cast<std::size_t>(n)] = static_cast<std::uint16_t>(text_.size());
@@ -32,9 +32,8 @@ void InvoiceSearchText::build(const InvoiceRecord& inv) {
     append_text(text_, field(inv.invoice_number), false);
     for (std::string_view t : {field(inv.account_number), field(inv.customer_name), field(inv.customer_phone_number),
                                field(inv.customer_address), field(inv.customer_city), field(inv.customer_state),
-                               field(inv.customer_zip_code), field(inv.order_number), field(inv.date),
-                               field(inv.time), field(inv.total), payment_word(inv.payment), field(inv.note),
-                               field(inv.salesperson)}) {
+                               field(inv.customer_zip_code), field(inv.order_number), field(inv.date), field(inv.time),
+                               field(inv.total), payment_word(inv.payment), field(inv.note), field(inv.salesperson)}) {
         append_text(text_, t, true);
     }
     text_.shrink_to_fit();

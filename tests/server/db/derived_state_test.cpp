@@ -81,40 +81,40 @@ public:
         const int index = db.invoices.count > 0 ? pick(1, db.invoices.count) : 0;
         last = pick(0, 9);
         switch (last) {
-        case 0: t_.new_invoice(); break;
-        case 1:
-        case 2:
-            if (index) add_invoice_item(db, index, pick(0, 1), t_.copy(index), line());
-            break;
-        case 3:
-            if (index) remove_invoice_item(db, index, pick(1, 3), pick(0, 1), t_.copy(index));
-            break;
-        case 4:
-            if (index) replace_invoice_item(db, index, pick(1, 3), t_.copy(index), line());
-            break;
-        case 5:
-            if (index) set_invoice_payment(db, index, pick(0, 2), t_.copy(index));
-            break;
-        case 6: {
-            std::string change;
-            if (index) set_invoice_field(db, index, FIELD_NOTE, pick_number(), t_.copy(index), &change);
-            break;
-        }
-        case 7: change_item(); break;
-        case 8: {
-            InventoryRecord item{};
-            set_field(item.item_number, pick_number());
-            set_field(item.description, "Added");
-            set_field(item.unit_price, "4.00");
-            add_inventory_item(db, item, std::to_string(pick(0, 9)), "1.50");
-            break;
-        }
-        case 9:
-            if (db.inventory.count > 0 && pick(0, 2) == 0) {
-                const InventoryRecord copy = db.inventory[pick(1, db.inventory.count)];
-                delete_inventory_item(db, copy);
+            case 0: t_.new_invoice(); break;
+            case 1:
+            case 2:
+                if (index) add_invoice_item(db, index, pick(0, 1), t_.copy(index), line());
+                break;
+            case 3:
+                if (index) remove_invoice_item(db, index, pick(1, 3), pick(0, 1), t_.copy(index));
+                break;
+            case 4:
+                if (index) replace_invoice_item(db, index, pick(1, 3), t_.copy(index), line());
+                break;
+            case 5:
+                if (index) set_invoice_payment(db, index, pick(0, 2), t_.copy(index));
+                break;
+            case 6: {
+                std::string change;
+                if (index) set_invoice_field(db, index, FIELD_NOTE, pick_number(), t_.copy(index), &change);
+                break;
             }
-            break;
+            case 7: change_item(); break;
+            case 8: {
+                InventoryRecord item{};
+                set_field(item.item_number, pick_number());
+                set_field(item.description, "Added");
+                set_field(item.unit_price, "4.00");
+                add_inventory_item(db, item, std::to_string(pick(0, 9)), "1.50");
+                break;
+            }
+            case 9:
+                if (db.inventory.count > 0 && pick(0, 2) == 0) {
+                    const InventoryRecord copy = db.inventory[pick(1, db.inventory.count)];
+                    delete_inventory_item(db, copy);
+                }
+                break;
         }
     }
 
@@ -122,8 +122,8 @@ public:
     int last = 0;  // which request the last step made (the case below)
 
     std::string pick_number() {
-        static const char* const kNumbers[] = {"bolt", "BOLT", "Nut", "nut", "WASHER", "\xE9pingle", "\xC9PINGLE",
-                                               "gear", "spring", "SPRING"};
+        static const char* const kNumbers[] = {"bolt",       "BOLT",       "Nut",  "nut",    "WASHER",
+                                               "\xE9pingle", "\xC9PINGLE", "gear", "spring", "SPRING"};
         return kNumbers[pick(0, 9)];
     }
 
@@ -143,9 +143,9 @@ private:
         InventoryRecord changed = stored;
         std::string received;
         switch (pick(0, 2)) {
-        case 0: set_field(changed.quantity, std::to_string(pick(0, 20))); break;
-        case 1: received = std::to_string(pick(1, 5)); break;
-        case 2: set_field(changed.item_number, pick_number()); break;
+            case 0: set_field(changed.quantity, std::to_string(pick(0, 20))); break;
+            case 1: received = std::to_string(pick(1, 5)); break;
+            case 2: set_field(changed.item_number, pick_number()); break;
         }
         update_inventory_item(db, stored, changed, received, "3.00");
     }
