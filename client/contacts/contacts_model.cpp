@@ -1,6 +1,7 @@
 #include "client/contacts/contacts_model.h"
 
 #include "client/contacts/contact_rules.h"
+#include "client/ui/list_sort.h"
 #include "client/ui/list_views.h"
 #include "client/ui/stable_sort.h"
 #include "client/ui/text_1252.h"
@@ -51,15 +52,9 @@ void ContactsModel::sort_rows(int column) {
     if (column < 0 || column >= kColumns) return;
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     const QModelIndexList before = persistentIndexList();
-    std::vector<int> slots_before;
-    for (const QModelIndex& i : before) slots_before.push_back(slot_of_row(i.row()));
-    stable_merge_sort(rows_, [&](int a, int b) { return compare(a, b, column) < 0; });
-    QModelIndexList after;
-    for (qsizetype k = 0; k < before.size(); ++k) {
-        const int row = row_of_slot(slots_before[static_cast<std::size_t>(k)]);
-        after.push_back(row >= 0 ? index(row, before[k].column()) : QModelIndex());
-    }
-    changePersistentIndexList(before, after);
+    const auto less = [&](int a, int b) { return compare(a, b, column) < 0; };
+    changePersistentIndexList(
+        before, sort_rows_keeping(rows_, before, less, [this](int row, int c) { return index(row, c); }));
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
