@@ -16,6 +16,9 @@ packages=(
   x11-apps x11-utils netpbm xdotool
   # running: the client opens reports and documentation with the desktop's default program
   xdg-utils
+  # the man pages (made from the programs' --help) and the Debian package (scripts/package.sh: its
+  # dependencies are read from the binaries)
+  help2man dpkg-dev file
   # receipts: free faces with the metrics of the Windows faces that layouts name (Arial, Times New Roman and
   # Courier New; Calibri; Cambria), so texts measure as the layout's author saw them and fit their boxes
   fonts-liberation2 fonts-crosextra-carlito fonts-crosextra-caladea
