@@ -45,12 +45,24 @@ std::size_t page_size() {
 void* reserve_table(std::size_t bytes) {
     if (bytes > SIZE_MAX - page_size()) return nullptr;
     const std::size_t size = round_up(bytes == 0 ? 1 : bytes);
-    void* base = ::mmap(nullptr, size, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
-    if (base == MAP_FAILED) return nullptr;
     // Large tables in huge pages where the system allows it: loading the invoices at capacity then faults in
     // some 300 pages instead of 160,000, and a pass over every record misses the TLB that much less. Only a
-    // hint; the table works the same without it.
-    if (size >= kHugePageBytes) (void)::madvise(base, size, MADV_HUGEPAGE);
+    // hint; the table works the same without it. A huge page needs an aligned start: the reservation is
+    // made a huge page longer and trimmed to one.
+    const bool huge = size >= kHugePageBytes && size <= SIZE_MAX - kHugePageBytes;
+    const std::size_t mapped = huge ? size + kHugePageBytes : size;
+    void* at = ::mmap(nullptr, mapped, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (at == MAP_FAILED) return nullptr;
+    void* base = at;
+    if (huge) {
+        const auto start = reinterpret_cast<std::uintptr_t>(at);
+        const std::uintptr_t aligned = (start + kHugePageBytes - 1) / kHugePageBytes * kHugePageBytes;
+        if (aligned > start) ::munmap(at, aligned - start);
+        if (start + mapped > aligned + size)
+            ::munmap(reinterpret_cast<void*>(aligned + size), start + mapped - (aligned + size));
+        base = reinterpret_cast<void*>(aligned);
+        (void)::madvise(base, size, MADV_HUGEPAGE);
+    }
     std::lock_guard lock(regions_mutex());
     regions()[base] = Region{size, 0};
     return base;

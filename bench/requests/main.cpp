@@ -3,7 +3,7 @@
 // time it takes to read the set's files. Each request sample follows a sample of its floor, so that both see
 // the same disk and the same load on the machine.
 //
-//   server_requests_bench [--sizes 1k,10k,100k,capacity] [--folder DIR] [--server PATH]
+//   server_requests_bench [--sizes 1k,10k,100k,capacity] [--folder DIR] [--server PATH] [--keep]
 //
 // Sizes: N items with 2N cost layers and N invoices of one to twelve lines; "capacity" is 100,000 items,
 // 200,000 layers and 100,000 invoices of twelve lines each (the default MAX_ITEMS and MAX_INVOICES).
@@ -303,6 +303,8 @@ std::string megabytes(std::uint64_t bytes) {
     return b;
 }
 
+bool keep_sets = false;  // --keep: the last size's set stays on disk, to profile a start-up by hand
+
 bool bench_size(const std::string& name, const std::string& folder, const std::string& program, Summary* summary) {
     const ShopShape shape = shape_named(name);
     ShopSet set;
@@ -362,6 +364,10 @@ bool bench_size(const std::string& name, const std::string& folder, const std::s
                   up.warm_start_ms / up.warm_read_ms);
     summary->add("start-up / read of the files, warm", cell);
     const bool stopped = server.stop();
+    if (keep_sets) {
+        std::printf("  the set is kept in %s\n", set.folder.c_str());
+        return stopped;
+    }
     std::error_code ec;
     std::filesystem::remove_all(folder + "/set", ec);
     return stopped;
@@ -373,16 +379,22 @@ int main(int argc, char** argv) {
     std::string sizes = "1k,10k,100k,capacity";
     std::string folder = "/var/tmp";
     std::string program = program_beside_me("StockavelleServer");
-    for (int i = 1; i + 1 < argc; i += 2) {
-        if (std::strcmp(argv[i], "--sizes") == 0) {
+    for (int i = 1; i < argc; i += 2) {
+        if (std::strcmp(argv[i], "--keep") == 0) {
+            keep_sets = true;
+            --i;
+        } else if (i + 1 >= argc) {
+            break;
+        } else if (std::strcmp(argv[i], "--sizes") == 0) {
             sizes = argv[i + 1];
         } else if (std::strcmp(argv[i], "--folder") == 0) {
             folder = argv[i + 1];
         } else if (std::strcmp(argv[i], "--server") == 0) {
             program = argv[i + 1];
         } else {
-            std::fprintf(
-                stderr, "usage: server_requests_bench [--sizes 1k,10k,100k,capacity] [--folder DIR] [--server PATH]\n");
+            std::fprintf(stderr,
+                         "usage: server_requests_bench [--sizes 1k,10k,100k,capacity] [--folder DIR] [--server PATH] "
+                         "[--keep]\n");
             return 2;
         }
     }
@@ -403,6 +415,6 @@ int main(int argc, char** argv) {
     std::printf("\n== summary (wall ms / floor ms = ratio, medians), sizes: %s\n", sizes.c_str());
     summary.print();
     std::error_code ec;
-    std::filesystem::remove_all(folder, ec);
+    if (!keep_sets) std::filesystem::remove_all(folder, ec);
     return ok ? 0 : 1;
 }

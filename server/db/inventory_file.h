@@ -16,7 +16,8 @@ enum class LayerSaveMode {
     Compacting,  // only layers with stock left, each starting again at its remaining quantity
 };
 
-// Loads both files into the tables, then saves them back to db.paths (normal mode). 1 or 0.
+// Loads both files into the tables, then saves them back to db.paths (normal mode), leaving a file alone whose
+// bytes would stay the same. 1 or 0.
 int load_inventory(ServerDatabase& db, const std::string& inventory_path, const std::string& layers_path);
 // Writes the inventory file and then the cost-layer file (db.paths.layers unless given), every line formatted
 // afresh from the tables. 1 or 0.
@@ -30,15 +31,18 @@ int save_inventory_lines(ServerDatabase& db, const DatabasePaths& paths, LayerSa
 // Formats the marked lines of both images. May throw std::bad_alloc (the images are then forgotten).
 void refresh_inventory_images(ServerDatabase& db);
 
-int load_layers(ServerDatabase& db, const std::string& layers_path);
+// Loads the cost-layer file into the table. A file whose every line is as formatting would write it becomes
+// db.layer_lines as it is; otherwise *text_read, when given, gets the file's bytes.
+int load_layers(ServerDatabase& db, const std::string& layers_path, platform::BigText* text_read = nullptr);
 
 // One item as its line of "inventory.txt", CR LF included, and a line (without CR LF) back into a record;
 // parse_item_line is false when a column does not fit its field. The same for a cost layer and its line of
 // "inventory fifo.txt".
+// *as_written, when given, tells whether formatting the record gives back `line` exactly.
 void append_item_line(std::string& out, const InventoryRecord& item);
-bool parse_item_line(std::string_view line, InventoryRecord& item);
+bool parse_item_line(std::string_view line, InventoryRecord& item, bool* as_written = nullptr);
 void append_layer_line(std::string& out, const FifoLayer& layer);
-bool parse_layer_line(std::string_view line, FifoLayer& layer);
+bool parse_layer_line(std::string_view line, FifoLayer& layer, bool* as_written = nullptr);
 // A new cost layer: `quantity` units at `unit_cost`, none of them sold yet.
 FifoLayer make_layer(std::string_view item_number, std::string_view quantity, std::string_view unit_cost,
                      std::string_view date, std::string_view source);

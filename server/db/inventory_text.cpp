@@ -2,14 +2,26 @@
 
 #include <cerrno>
 
-#include "platform/durable_file.h"
+#include <cstdint>
+#include <memory>
+#include <new>
 
 namespace stk::server::inventory_text {
 
-ReadOutcome read_or_create(platform::FileSystem& files, const std::string& path, std::string& out) {
-    const platform::IoStatus s = platform::read_whole_file(files, path, out, /*create=*/true);
+ReadOutcome read_or_create(platform::FileSystem& files, const std::string& path, platform::BigText& out) {
+    out.clear();
+    std::unique_ptr<platform::File> file;
+    if (!files.open(path, platform::OpenMode::ReadCreate, &file).ok()) return ReadOutcome::CannotOpen;
+    std::uint64_t size = 0;
+    if (!file->size(&size).ok()) return ReadOutcome::ReadFailed;
+    try {
+        out.resize(static_cast<std::size_t>(size));
+    } catch (const std::bad_alloc&) {
+        return ReadOutcome::NoMemory;
+    }
+    const platform::IoStatus s = file->read_exact_at(0, out.data(), out.size());
     if (s) return ReadOutcome::Ok;
-    if (s.call() == "open") return ReadOutcome::CannotOpen;
+    out.clear();
     return s.error() == ENOMEM ? ReadOutcome::NoMemory : ReadOutcome::ReadFailed;
 }
 
@@ -23,17 +35,26 @@ void append_line(std::string& out, std::initializer_list<std::string_view> colum
     out += "\r\n";
 }
 
-std::vector<std::string_view> split_columns(std::string_view line) {
-    std::vector<std::string_view> columns;
+Columns split_columns(std::string_view line) {
+    Columns columns;
     std::size_t pos = 0;
+    auto keep = [&](std::string_view raw) {
+        const std::string_view column = trim_blanks(raw);
+        columns.trimmed = columns.trimmed || column.size() != raw.size();
+        columns.at[columns.count++] = column;
+    };
     for (;;) {
         const std::size_t tab = line.find('\t', pos);
         if (tab == std::string_view::npos) {
-            columns.push_back(trim_blanks(line.substr(pos)));
+            keep(line.substr(pos));
             break;
         }
-        columns.push_back(trim_blanks(line.substr(pos, tab - pos)));
+        keep(line.substr(pos, tab - pos));
         pos = tab + 1;
+        if (columns.count == kMaxColumns) {
+            columns.more = true;
+            break;
+        }
     }
     return columns;
 }

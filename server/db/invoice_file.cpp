@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/durable_file.h"
+#include "server/db/invoice_preload.h"
 #include "server/db/invoice_texts.h"
 
 namespace stk::server {
@@ -71,7 +72,8 @@ int whole_invoices(std::uint64_t size, int counted, TornInvoices* torn) {
     return kept;
 }
 
-int load(ServerDatabase& db, const std::string& path, TornInvoices* torn) {
+int load(ServerDatabase& db, const std::string& path, TornInvoices* torn, InvoicePreload* preload) {
+    if (preload) preload->wait();  // the table is the preload's until then
     if (!db.invoices.reserved()) return 0;
     db.invoice_index.forget();
     std::unique_ptr<platform::File> file;
@@ -106,6 +108,11 @@ int load(ServerDatabase& db, const std::string& path, TornInvoices* torn) {
         return 0;
     }
     const int count = torn ? whole_invoices(size, header.count, torn) : header.count;
+    const int preloaded = preload ? preload->invoices_read(size).value_or(-1) : -1;
+    if (preloaded > count) {
+        // Slots the header does not count read as zero, as they would after a read of the counted ones only.
+        std::memset(&db.invoices[count + 1], 0, static_cast<std::size_t>(preloaded - count) * sizeof(InvoiceRecord));
+    }
     if (!db.invoices.commit_for(count)) {
         db.log_line(kNoMemoryText);
         return 0;
@@ -118,7 +125,7 @@ int load(ServerDatabase& db, const std::string& path, TornInvoices* torn) {
     }
     const int slots = count + 1;
     const std::size_t bytes = static_cast<std::size_t>(slots) * sizeof(InvoiceRecord);
-    if (!db.succeeded(file->read_exact_at(kHeaderSize, db.invoices.data(), bytes))) {
+    if (preloaded < count && !db.succeeded(file->read_exact_at(kHeaderSize, db.invoices.data(), bytes))) {
         forget_loaded(db, slots);
         return 0;
     }
@@ -133,11 +140,11 @@ int load(ServerDatabase& db, const std::string& path, TornInvoices* torn) {
 
 }  // namespace
 
-int load_invoices(ServerDatabase& db, const std::string& path) { return load(db, path, nullptr); }
+int load_invoices(ServerDatabase& db, const std::string& path) { return load(db, path, nullptr, nullptr); }
 
-int load_invoices(ServerDatabase& db, const std::string& path, TornInvoices* torn) {
+int load_invoices(ServerDatabase& db, const std::string& path, TornInvoices* torn, InvoicePreload* preload) {
     *torn = TornInvoices{};
-    return load(db, path, torn);
+    return load(db, path, torn, preload);
 }
 
 int save_invoices(ServerDatabase& db, const std::string& path) {

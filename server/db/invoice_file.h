@@ -10,6 +10,8 @@
 
 namespace stk::server {
 
+class InvoicePreload;
+
 // The header keeps the file's size in 32 bits: with more invoices than this the size would wrap, and the next
 // start would refuse the whole file as corrupt. New invoices stop here, whatever MAX_INVOICES allows.
 inline constexpr int kMaxInvoicesInFile =
@@ -29,7 +31,8 @@ struct TornInvoices {
 int load_invoices(ServerDatabase& db, const std::string& path);
 // The start-up load: as above, except that a file whose size disagrees with its (otherwise sound) header is
 // loaded up to its last whole invoice and *torn says what was left out. The file itself is not touched.
-int load_invoices(ServerDatabase& db, const std::string& path, TornInvoices* torn);
+// `preload`, when given, was started on the same file and table; the slots it read are not read again.
+int load_invoices(ServerDatabase& db, const std::string& path, TornInvoices* torn, InvoicePreload* preload = nullptr);
 
 // Replaces the whole file (temporary file and rename). 1, or 0 with the old file untouched. With no invoices
 // nothing is written.

@@ -12,8 +12,9 @@ namespace stk::server {
 
 namespace it = inventory_text;
 
-bool parse_layer_line(std::string_view line, FifoLayer& layer) {
+bool parse_layer_line(std::string_view line, FifoLayer& layer, bool* as_written) {
     const auto cols = it::split_columns(line);
+    if (as_written) *as_written = cols.count == 6 && !cols.more && !cols.trimmed && it::plain_line(line);
     auto col = [&](std::size_t i) { return it::column_at(cols, i); };
     return it::place_column(layer.item_number, col(0)) && it::place_column(layer.original_quantity, col(1)) &&
            it::place_column(layer.remaining_quantity, col(2)) && it::place_column(layer.unit_cost, col(3)) &&
@@ -46,19 +47,37 @@ FifoLayer make_layer(std::string_view item_number, std::string_view quantity, st
     return layer;
 }
 
-int load_layers(ServerDatabase& db, const std::string& layers_path) {
+int load_layers(ServerDatabase& db, const std::string& layers_path, platform::BigText* text_read) {
     db.layer_index.forget();
     db.layer_lines.forget();
     db.layers.count = 0;
     db.layers.commit_for(0);
-    std::string text;
+    platform::BigText text;
     if (it::read_or_create(*db.files, layers_path, text) != it::ReadOutcome::Ok) return 0;
+    (void)db.layers.make_room(it::line_count_at_most(text, 2 * db.max_items));  // else one record at a time
+    bool as_written = it::ends_every_line(text);
     const bool read_all = it::for_each_line(text, [&](std::string_view line) {
         if (line.size() >= it::kMaxLineLength) return false;
-        FifoLayer layer{};
-        return parse_layer_line(line, layer) && append_layer(db, layer) == 1;
+        // A full table is refused, and logged, by the append.
+        if (db.layers.count >= 2 * db.max_items || !db.layers.grow_for_one()) return append_layer(db, FifoLayer{}) == 1;
+        // Straight into the table: a line as a save writes it needs no cleaning either.
+        FifoLayer& layer = db.layers[db.layers.count + 1];
+        layer = FifoLayer{};
+        bool same = false;
+        if (!parse_layer_line(line, layer, &same)) return false;
+        as_written = as_written && same;
+        if (!same) clean_layer(layer);
+        db.layers.count += 1;
+        return true;
     });
-    return read_all ? 1 : 0;
+    if (!read_all) return 0;
+    // The next save formats only the layers that change; *text_read is then left empty.
+    if (as_written) {
+        db.layer_lines.adopt(std::move(text));
+    } else if (text_read) {
+        *text_read = std::move(text);
+    }
+    return 1;
 }
 
 int append_layer(ServerDatabase& db, const FifoLayer& layer) {

@@ -29,6 +29,15 @@ void LineImage::forget() {
     whole_ = true;
 }
 
+void LineImage::adopt(platform::BigText&& text) {
+    forget();
+    text_ = std::move(text);
+    for (std::size_t at = text_.find("\r\n"); at != std::string::npos; at = text_.find("\r\n", at + 2)) {
+        ends_.push_back(at + 2);
+    }
+    whole_ = false;
+}
+
 void LineImage::replace_lines(const std::vector<std::pair<int, std::string>>& fresh) {
     bool same_lengths = true;
     for (const auto& [slot, text] : fresh) {
@@ -55,7 +64,7 @@ void LineImage::replace_lines(const std::vector<std::pair<int, std::string>>& fr
         if (next < fresh.size() && static_cast<std::size_t>(fresh[next].first) == n) {
             const std::string& text = fresh[next++].second;
             spare_.append(text_, copied, old_start - copied);
-            spare_.append(text);
+            spare_.append(text.data(), text.size());
             copied = old_end;
             shift += static_cast<std::ptrdiff_t>(text.size()) - static_cast<std::ptrdiff_t>(old_end - old_start);
         }

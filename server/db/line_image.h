@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/huge_page_allocator.h"
+
 namespace stk::server {
 
 // Line n is the text of record n, CR LF included. Whoever changes a record marks its line (mark, removed);
@@ -22,6 +24,9 @@ public:
     void removed(int slot);
     // Every line is formatted again at the next refresh.
     void forget();
+    // The image becomes `text`: lines that each end in CR LF and are already, record by record from record 1,
+    // what formatting the records would give (a file just loaded that was written so). Nothing is marked.
+    void adopt(platform::BigText&& text);
 
     // Brings the image to `count` lines. `format(slot, out)` appends record `slot`'s line to `out`, CR LF
     // included. May throw std::bad_alloc, after which the image is forgotten.
@@ -42,8 +47,9 @@ private:
     // Puts the fresh texts of the marked lines (ascending, all within the image) in place.
     void replace_lines(const std::vector<std::pair<int, std::string>>& fresh);
 
-    std::string text_;
-    std::string spare_;                 // the other buffer of a rewrite, kept for its capacity
+    platform::BigText text_;
+    platform::BigText spare_;           // the other buffer of a rewrite, kept for its capacity
+    std::string scratch_;               // one line being formatted
     std::vector<std::size_t> ends_{0};  // ends_[n]: where line n ends (after its CR LF); ends_[0] = 0
     std::set<int> marked_;
     bool whole_ = true;  // nothing kept: format every line
@@ -72,7 +78,9 @@ void LineImage::refresh(int count, Format format) {
         marked_.clear();
         if (!fresh.empty()) replace_lines(fresh);
         for (int slot = lines() + 1; slot <= count; ++slot) {
-            format(slot, text_);
+            scratch_.clear();
+            format(slot, scratch_);
+            text_.append(scratch_.data(), scratch_.size());
             ends_.push_back(text_.size());
         }
     } catch (...) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/number_text.h"
+#include "platform/freed_memory.h"
 #include "platform/program_files.h"
 #include "server/shell/command_line.h"
 #include "server/shell/headless_ui.h"
@@ -103,6 +104,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     cl.options.stall_timeout_ms = stall_timeout_from_environment();
+    stk::platform::keep_freed_memory_for_reuse();
 #ifdef STK_HAVE_SERVER_WINDOW
     if (!cl.headless) return run_window(argc, argv, cl);
 #endif

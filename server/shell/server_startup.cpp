@@ -9,6 +9,7 @@
 #include "platform/shop_key.h"
 #include "server/db/inventory_file.h"
 #include "server/db/invoice_file.h"
+#include "server/db/invoice_preload.h"
 #include "server/db/message_file.h"
 #include "server/db/recovery.h"
 #include "server/shell/new_database_set.h"
@@ -160,6 +161,11 @@ StartupOutcome start_server(StartupUi& ui, ServerRuntime& rt, const StartupOptio
     // Whatever was not carried into a new set is loaded from the set's files. Without a folder there is
     // nothing to load.
     const bool have_folder = !rt.folder.empty();
+    const bool load_invoice_file = have_folder && !(new_set && location.new_set.carry_invoices);
+    InvoicePreload invoices_read;  // reads "invoices.dat" while the inventory loads
+    if (load_invoice_file && db.files == &platform::posix_file_system()) {
+        invoices_read.start(db.paths.invoices, db.invoices);
+    }
     if (!(new_set && location.new_set.carry_inventory) &&
         (!have_folder || load_inventory(db, db.paths.inventory, db.paths.layers) != 1)) {
         log_with_path("Unable to load inventory database.\r\n", db.paths.inventory);
@@ -167,7 +173,7 @@ StartupOutcome start_server(StartupUi& ui, ServerRuntime& rt, const StartupOptio
     }
     TornInvoices torn;  // a growth of "invoices.dat" that a crash cut short is loaded up to its last whole invoice
     if (!(new_set && location.new_set.carry_invoices) &&
-        (!have_folder || load_invoices(db, db.paths.invoices, &torn) != 1)) {
+        (!have_folder || load_invoices(db, db.paths.invoices, &torn, &invoices_read) != 1)) {
         log_with_path("Unable to load invoices database.\r\n", db.paths.invoices);
         return fail();
     }

@@ -203,5 +203,60 @@ TEST_F(InventoryDbTest, LoadedTextThatWouldBreakALineIsCleaned) {
     EXPECT_EQ(field(r.note), "a b");
 }
 
+// Every line formatted afresh from the tables: what the kept images must equal after a load.
+std::pair<std::string, std::string> formatted_afresh(const ServerDatabase& db) {
+    std::string items, layers;
+    for (int i = 1; i <= db.inventory.count; ++i) append_item_line(items, db.inventory[i]);
+    for (int i = 1; i <= db.layers.count; ++i) append_layer_line(layers, db.layers[i]);
+    return {items, layers};
+}
+
+ino_t inode_of(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
+}
+
+TEST_F(InventoryDbTest, AFileAsWrittenIsKeptAndAnyOtherLineIsFormattedAfresh) {
+    // Written as a save writes them: neither file is replaced, and a later save formats only what changed.
+    const std::string layers = kLayersA + "b2\t100\t100\t0.05\t03/04/2024\tRECEIVED\r\n";
+    write(db.paths.inventory, kItemA + kItemB);
+    write(db.paths.layers, layers);
+    const ino_t items_file = inode_of(db.paths.inventory), layers_file = inode_of(db.paths.layers);
+    ASSERT_EQ(load_inventory(db, db.paths.inventory, db.paths.layers), 1);
+    EXPECT_EQ(inode_of(db.paths.inventory), items_file);
+    EXPECT_EQ(inode_of(db.paths.layers), layers_file);
+    EXPECT_EQ(std::string(db.item_lines.text()), kItemA + kItemB);
+    EXPECT_EQ(std::string(db.layer_lines.text()), layers);
+    set_field(db.inventory[2].quantity, "99");
+    db.item_lines.mark(2);
+    ASSERT_EQ(save_inventory_changes(db), 1);
+    EXPECT_EQ(read(db.paths.inventory), formatted_afresh(db).first);
+
+    // Each of these lines differs from its record's line; the images and the files must not keep any of them.
+    auto line = [](const std::string& description) {
+        return "A1\t" + description + "\tsteel\t12.50\t4\t1\t2\t\t0\tTools\tShelf 3\t8.00\t9.00\t56.25%\tnote\t01/02/2024";
+    };
+    const std::string odd_items[] = {
+        line("Hammer ") + "\r\n",                                   // a blank after a column
+        line("Hammer") + "\textra\r\n",                             // a seventeenth column
+        line("Hammer").substr(0, line("Hammer").rfind('\t')) + "\r\n",  // fifteen columns
+        "A1\tHammer\tsteel\t12.50\t4\t1\t2\tjunk\t0\t\t\t\t\t\t\t\r\n",  // the eighth column filled
+        line("Ham\rmer") + "\r\n",                                  // a lone CR inside a column
+        line(std::string("Ham\0mer", 7)) + "\r\n",                  // a NUL inside a column
+        line("Hammer"),                                              // no CR LF at the end
+    };
+    ASSERT_EQ(line("Hammer") + "\r\n", kItemA);
+    for (const std::string& odd : odd_items) {
+        write(db.paths.inventory, kItemB + odd);
+        write(db.paths.layers, "A1\t6\t4\r\n" + layers);
+        ASSERT_EQ(load_inventory(db, db.paths.inventory, db.paths.layers), 1) << odd;
+        const auto [items_afresh, layers_afresh] = formatted_afresh(db);
+        EXPECT_EQ(std::string(db.item_lines.text()), items_afresh) << odd;
+        EXPECT_EQ(std::string(db.layer_lines.text()), layers_afresh) << odd;
+        EXPECT_EQ(read(db.paths.inventory), items_afresh) << odd;
+        EXPECT_EQ(read(db.paths.layers), layers_afresh) << odd;
+    }
+}
+
 }  // namespace
 }  // namespace stk::server

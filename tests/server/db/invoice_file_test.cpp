@@ -12,6 +12,7 @@
 
 #include "common/protocol.h"
 #include "server/db/invoice_file.h"
+#include "server/db/invoice_preload.h"
 #include "tests/server/handlers/invoice_fixture.h"
 
 namespace {
@@ -135,6 +136,35 @@ TEST(InvoiceFile, DamagedFilesAreRefusedAsCorrupt) {
         EXPECT_EQ(t.log, corrupt_line(t.db.paths.invoices));
         EXPECT_EQ(t.db.invoices.count, 0);
         EXPECT_EQ(t.invoices_file(), bytes);
+    }
+}
+
+TEST(InvoiceFile, AStartUpLoadWithTheFileReadAheadEndsAsOneThatReadsItItself) {
+    InvoiceDb source;
+    const std::string good = two_invoice_file(source);
+    std::string bad_lines = good;
+    put_int(bad_lines, 12 + 2 * kSlot + offsetof(InvoiceRecord, line_count), 13);
+    std::string counted_ahead = good;  // a third invoice counted, its slot never written
+    put_int(counted_ahead, 4, static_cast<std::int32_t>(12 + 4 * kSlot));
+    put_int(counted_ahead, 8, 3);
+    std::string counted_behind = good + std::string(kSlot, 'x');  // a slot written, the header not yet
+    std::string wrong_format = good;
+    put_int(wrong_format, 0, 2);
+    for (const std::string& bytes : {good, bad_lines, counted_ahead, counted_behind, wrong_format}) {
+        InvoiceDb plain, ahead;
+        write_file(plain.db.paths.invoices, bytes);
+        write_file(ahead.db.paths.invoices, bytes);
+        TornInvoices plain_torn, ahead_torn;
+        const int plain_result = load_invoices(plain.db, plain.db.paths.invoices, &plain_torn);
+        InvoicePreload preload;
+        preload.start(ahead.db.paths.invoices, ahead.db.invoices);
+        EXPECT_EQ(load_invoices(ahead.db, ahead.db.paths.invoices, &ahead_torn, &preload), plain_result);
+        ASSERT_EQ(ahead.db.invoices.count, plain.db.invoices.count);
+        EXPECT_EQ(ahead_torn.kept, plain_torn.kept);
+        for (int n = 0; n <= plain.db.invoices.count; ++n) {
+            EXPECT_TRUE(same_bytes(ahead.db.invoices[n], plain.db.invoices[n])) << n;
+        }
+        EXPECT_EQ(ahead.log.size(), plain.log.size());
     }
 }
 
