@@ -232,6 +232,13 @@ TEST_F(InventoryDbTest, AFileAsWrittenIsKeptAndAnyOtherLineIsFormattedAfresh) {
     ASSERT_EQ(save_inventory_changes(db), 1);
     EXPECT_EQ(read(db.paths.inventory), formatted_afresh(db).first);
 
+    // A layer file as written that lacks an item's layer gets it, after the ones it holds.
+    write(db.paths.layers, kLayersA);
+    ASSERT_EQ(load_inventory(db, db.paths.inventory, db.paths.layers), 1);
+    ASSERT_EQ(db.layers.count, 2);
+    EXPECT_EQ(read(db.paths.layers), formatted_afresh(db).second);
+    EXPECT_EQ(std::string(db.layer_lines.text()), formatted_afresh(db).second);
+
     // Each of these lines differs from its record's line; the images and the files must not keep any of them.
     auto line = [](const std::string& description) {
         return "A1\t" + description + "\tsteel\t12.50\t4\t1\t2\t\t0\tTools\tShelf 3\t8.00\t9.00\t56.25%\tnote\t01/02/2024";
