@@ -46,6 +46,12 @@ bool write_file_durably(const std::string& path, std::string_view bytes) {
     return write_file_durably(posix_file_system(), path, bytes).ok();
 }
 
+bool write_file_durably_unless_same(const std::string& path, std::string_view bytes) {
+    std::string held;
+    if (read_whole_file(path, held) && held == bytes) return true;
+    return write_file_durably(path, bytes);
+}
+
 bool read_whole_file(const std::string& path, std::string& out) {
     return read_whole_file(posix_file_system(), path, out).ok();
 }

@@ -19,6 +19,9 @@ IoStatus read_whole_file(FileSystem& files, const std::string& path, std::string
 
 // The same on the real files, for the shell's own small files and for tests.
 bool write_file_durably(const std::string& path, std::string_view bytes);
+// The same, except that a file that already holds exactly `bytes` is left as it is: the settings a start-up
+// saves are most often what the file holds, and each durable write costs two fsyncs on the way to serving.
+bool write_file_durably_unless_same(const std::string& path, std::string_view bytes);
 bool read_whole_file(const std::string& path, std::string& out);
 bool file_exists(const std::string& path);
 

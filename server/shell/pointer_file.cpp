@@ -25,7 +25,7 @@ std::optional<std::string> read_pointer_file() {
 int write_pointer_file(const std::string& folder) {
     const std::string path = pointer_file_path();
     if (path.empty() || !fits_pointer_file(folder)) return 0;
-    return platform::write_file_durably(path, folder) ? 1 : 0;
+    return platform::write_file_durably_unless_same(path, folder) ? 1 : 0;
 }
 
 }  // namespace stk::server

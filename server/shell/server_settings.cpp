@@ -83,7 +83,7 @@ std::string settings_text(const ServerSettings& s) {
 
 int save_settings(const std::string& path, const ServerSettings& settings) {
     if (path.empty()) return 0;
-    return platform::write_file_durably(path, settings_text(settings)) ? 1 : 0;
+    return platform::write_file_durably_unless_same(path, settings_text(settings)) ? 1 : 0;
 }
 
 }  // namespace stk::server
