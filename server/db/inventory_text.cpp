@@ -8,10 +8,12 @@
 
 namespace stk::server::inventory_text {
 
-ReadOutcome read_or_create(platform::FileSystem& files, const std::string& path, platform::BigText& out) {
+ReadOutcome read_or_create(platform::FileSystem& files, const std::string& path, platform::BigText& out,
+                           bool create) {
     out.clear();
     std::unique_ptr<platform::File> file;
-    if (!files.open(path, platform::OpenMode::ReadCreate, &file).ok()) return ReadOutcome::CannotOpen;
+    const platform::OpenMode mode = create ? platform::OpenMode::ReadCreate : platform::OpenMode::Read;
+    if (!files.open(path, mode, &file).ok()) return ReadOutcome::CannotOpen;
     std::uint64_t size = 0;
     if (!file->size(&size).ok()) return ReadOutcome::ReadFailed;
     try {

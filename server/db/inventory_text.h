@@ -20,8 +20,10 @@ inline constexpr std::size_t kMaxLineLength = 3328;
 
 enum class ReadOutcome { Ok, CannotOpen, NoMemory, ReadFailed };
 
-// Opens `path` for reading, creating it empty when it does not exist, and reads it whole.
-ReadOutcome read_or_create(platform::FileSystem& files, const std::string& path, platform::BigText& out);
+// Opens `path` for reading, creating it empty when it does not exist (unless `create` is false: CannotOpen),
+// and reads it whole.
+ReadOutcome read_or_create(platform::FileSystem& files, const std::string& path, platform::BigText& out,
+                           bool create = true);
 
 // Calls `fn(line)` for every line: the text up to the next CR LF, or up to the end. A CR LF that ends the
 // text starts no further line. Stops early when fn returns false; returns false in that case.
