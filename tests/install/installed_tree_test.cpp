@@ -45,8 +45,8 @@ QString value_of(const QString& text, const QString& key) {
 TEST(InstalledTree, ProgramsAndTheFilesTheyFindBesideThem) {
     const QString prefix = installed_prefix();
     ASSERT_FALSE(prefix.isEmpty()) << install_output().toStdString();
-    for (const char* program : {"Stockavelle", "StockavelleServer"})
-        EXPECT_TRUE(QFileInfo(prefix + QStringLiteral("/bin/") + QLatin1String(program)).isExecutable()) << program;
+    for (const char* program : {"bin/Stockavelle", "bin/StockavelleServer", "lib/stockavelle/StockavelleServerWindow"})
+        EXPECT_TRUE(QFileInfo(prefix + QLatin1Char('/') + QLatin1String(program)).isExecutable()) << program;
 
     const QString files = files_folder(prefix);
     EXPECT_EQ(files, prefix + QStringLiteral("/share/stockavelle"));
@@ -67,25 +67,29 @@ TEST(InstalledTree, ProgramsAndTheFilesTheyFindBesideThem) {
 TEST(InstalledTree, InstalledServerMakesANewSetFromItsDefaultSettingsAndServesIt) {
     const QString prefix = installed_prefix();
     ASSERT_FALSE(prefix.isEmpty()) << install_output().toStdString();
-    ServerProcess server;
-    server.program = prefix + QStringLiteral("/bin/StockavelleServer");
-    const std::string new_set = server.root() + "/new set";
-    server.args_override = {"--new-set", new_set, "--server-name", server.server_name()};
-    ASSERT_TRUE(server.start()) << server.log() << server.errors();
-    int count = -1;
-    EXPECT_EQ(server.api().get_invoice_count(&count), 1);
-    EXPECT_EQ(count, 0);
-    ASSERT_TRUE(server.stop()) << server.log();
+    // The window program, in lib/stockavelle, runs from the installed tree as the one in bin does.
+    for (const char* program : {"/bin/StockavelleServer", "/lib/stockavelle/StockavelleServerWindow"}) {
+        SCOPED_TRACE(program);
+        ServerProcess server;
+        server.program = prefix + QLatin1String(program);
+        const std::string new_set = server.root() + "/new set";
+        server.args_override = {"--new-set", new_set, "--server-name", server.server_name()};
+        ASSERT_TRUE(server.start()) << server.log() << server.errors();
+        int count = -1;
+        EXPECT_EQ(server.api().get_invoice_count(&count), 1);
+        EXPECT_EQ(count, 0);
+        ASSERT_TRUE(server.stop()) << server.log();
 
-    // Every line but the name typed in comes from share/stockavelle.
-    const QString defaults = installed_text(QStringLiteral("share/stockavelle/default server settings.txt"));
-    QFile made(QString::fromStdString(new_set) + QStringLiteral("/stockavelle server settings.txt"));
-    ASSERT_TRUE(made.open(QIODevice::ReadOnly));
-    const QString settings = QString::fromLatin1(made.readAll());
-    ASSERT_FALSE(defaults.isEmpty());
-    for (const QString& key :
-         {QStringLiteral("ClientName"), QStringLiteral("MAX_INVOICES"), QStringLiteral("MAX_ITEMS")})
-        EXPECT_EQ(value_of(settings, key), value_of(defaults, key)) << key.toStdString();
+        // Every line but the name typed in comes from share/stockavelle.
+        const QString defaults = installed_text(QStringLiteral("share/stockavelle/default server settings.txt"));
+        QFile made(QString::fromStdString(new_set) + QStringLiteral("/stockavelle server settings.txt"));
+        ASSERT_TRUE(made.open(QIODevice::ReadOnly));
+        const QString settings = QString::fromLatin1(made.readAll());
+        ASSERT_FALSE(defaults.isEmpty());
+        for (const QString& key :
+             {QStringLiteral("ClientName"), QStringLiteral("MAX_INVOICES"), QStringLiteral("MAX_ITEMS")})
+            EXPECT_EQ(value_of(settings, key), value_of(defaults, key)) << key.toStdString();
+    }
 }
 
 TEST(InstalledTree, MenuEntriesIconsAndTheService) {
