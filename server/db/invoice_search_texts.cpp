@@ -15,6 +15,17 @@ void append_text(std::string& out, std::string_view text, bool upper) {
     out += '\0';
 }
 
+// The row shows codes 0-5 only; FINANCED is known to the matching alone.
+std::string_view row_payment_word(std::int32_t payment) {
+    return payment >= PAYMENT_UNPAID && payment <= PAYMENT_WARRANTY ? payment_word(payment) : std::string_view();
+}
+
+std::string_view row_status_word(std::int32_t status) {
+    if (status == STATUS_INCOMPLETE) return "INCOMPLETE";
+    if (status == STATUS_COMPLETE) return "COMPLETE";
+    return {};
+}
+
 }  // namespace
 
 void InvoiceSearchText::build(const InvoiceRecord& inv) {
@@ -36,11 +47,21 @@ void InvoiceSearchText::build(const InvoiceRecord& inv) {
                                field(inv.total), payment_word(inv.payment), field(inv.note), field(inv.salesperson)}) {
         append_text(text_, t, true);
     }
+    search_end_ = static_cast<std::uint32_t>(text_.size());
+    for (std::string_view t : {field(inv.invoice_number), field(inv.date), field(inv.time), field(inv.customer_name),
+                               field(inv.customer_phone_number)}) {
+        text_.append(t).append(1, '\t');
+    }
+    head_end_ = static_cast<std::uint32_t>(text_.size());
+    text_.append(1, '\t').append(field(inv.total)).append(1, '\t');
+    text_.append(row_status_word(inv.status)).append(1, '\t');
+    text_.append(row_payment_word(inv.payment)).append(1, '\t');
+    text_.append(field(inv.salesperson));
     text_.shrink_to_fit();
 }
 
 SearchTextHit InvoiceSearchText::find(std::string_view word) const {
-    const std::size_t at = std::string_view(text_).find(word);
+    const std::size_t at = std::string_view(text_).substr(0, search_end_).find(word);
     if (at == std::string_view::npos) return {};
     for (int n = 0; n < lines_; ++n) {
         if (at < line_ends_[static_cast<std::size_t>(n)]) return {true, n + 1};

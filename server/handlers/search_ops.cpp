@@ -53,40 +53,22 @@ void append_packed_item(std::string& out, const InventoryRecord& r) {
     for (std::string_view f : fields) out.append(f);
 }
 
-// The row text shows codes 0-5 only; FINANCED is known to the matching alone.
-std::string_view row_payment_word(std::int32_t payment) {
-    return payment >= PAYMENT_UNPAID && payment <= PAYMENT_WARRANTY ? payment_word(payment) : std::string_view();
-}
-
-std::string_view row_status_word(std::int32_t status) {
-    if (status == STATUS_INCOMPLETE) return "INCOMPLETE";
-    if (status == STATUS_COMPLETE) return "COMPLETE";
-    return {};
-}
-
-// Written straight into the answer, its length filled in after: a search that hits 100,000 invoices made as
-// many strings of its own.
-void append_invoice_row(std::string& out, const InvoiceRecord& inv, int index, int preview_line) {
+// Written straight into the answer, its length filled in after; the invoice's own parts come from its kept
+// search texts, and only the previewed line from the record.
+void append_invoice_row(std::string& out, const InvoiceSearchText& texts, const InvoiceRecord& inv, int index,
+                        int preview_line) {
     append_int32(out, index);
     append_int32(out, preview_line);
     const std::size_t length_at = out.size();
     append_int32(out, 0);
-    out.append(field(inv.invoice_number)).append(1, '\t');
-    out.append(field(inv.date)).append(1, '\t');
-    out.append(field(inv.time)).append(1, '\t');
-    out.append(field(inv.customer_name)).append(1, '\t');
-    out.append(field(inv.customer_phone_number)).append(1, '\t');
+    out.append(texts.row_head());
     if (used_lines(inv) > 0) {
         const InvoiceLine& line = inv.lines[preview_line - 1];
         if (!field_empty(line.item_number)) out.append(field(line.item_number)).append(1, ' ');
         out.append(field(line.description));
         if (!field_empty(line.remark)) out.append(1, ' ').append(field(line.remark));
     }
-    out.append(1, '\t');
-    out.append(field(inv.total)).append(1, '\t');
-    out.append(row_status_word(inv.status)).append(1, '\t');
-    out.append(row_payment_word(inv.payment)).append(1, '\t');
-    out.append(field(inv.salesperson));
+    out.append(texts.row_tail());
     out += '\0';
     const auto length = static_cast<std::int32_t>(out.size() - length_at - 4);
     std::memcpy(out.data() + length_at, &length, sizeof length);
@@ -166,7 +148,7 @@ int search_invoices(const ServerDatabase& db, std::string_view query, int unpaid
             if (found.line != 0) preview = found.line;
         }
         if (!hit) continue;
-        append_invoice_row(blocks, inv, index, preview);
+        append_invoice_row(blocks, texts, inv, index, preview);
         ++found;
     }
     return found;

@@ -181,6 +181,8 @@ void expect_derived_state_as_scanned(InvoiceDb& t, RandomRequests& requests) {
             EXPECT_EQ(kept.find(word).found, fresh.find(word).found) << n << " " << word;
             EXPECT_EQ(kept.find(word).line, fresh.find(word).line) << n << " " << word;
         }
+        EXPECT_EQ(kept.row_head(), fresh.row_head()) << n;
+        EXPECT_EQ(kept.row_tail(), fresh.row_tail()) << n;
     }
 }
 
