@@ -15,19 +15,14 @@ namespace stk::server {
 
 namespace {
 
-constexpr std::int64_t kHeaderSize = 12;
+constexpr std::int64_t kHeaderSize = kInvoiceFileHeaderSize;
 constexpr std::int64_t kSlotSize = sizeof(InvoiceRecord);
 constexpr std::int32_t kFormat = 1;
 
 std::int64_t file_size_for(std::int64_t count) { return kHeaderSize + (count + 1) * kSlotSize; }
 std::uint64_t slot_offset(int n) { return static_cast<std::uint64_t>(kHeaderSize + n * kSlotSize); }
 
-struct FileHeader {
-    std::int32_t format;
-    std::int32_t file_size;
-    std::int32_t count;
-};
-static_assert(sizeof(FileHeader) == kHeaderSize);
+using FileHeader = InvoiceFileHeader;
 
 FileHeader header_for(int count) {
     return FileHeader{kFormat, static_cast<std::int32_t>(file_size_for(count)), count};

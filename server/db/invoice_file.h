@@ -5,6 +5,7 @@
 #include <limits>
 #include <set>
 #include <string>
+#include <type_traits>
 
 #include "server/db/database.h"
 
@@ -12,10 +13,21 @@ namespace stk::server {
 
 class InvoicePreload;
 
+// The file's header, before slot 0.
+struct InvoiceFileHeader {
+    std::int32_t format;
+    std::int32_t file_size;  // bytes of the whole file
+    std::int32_t count;      // invoices, slot 0 not counted
+};
+inline constexpr std::int64_t kInvoiceFileHeaderSize = 12;
+static_assert(std::is_standard_layout_v<InvoiceFileHeader> && sizeof(InvoiceFileHeader) == kInvoiceFileHeaderSize);
+
 // The header keeps the file's size in 32 bits: with more invoices than this the size would wrap, and the next
 // start would refuse the whole file as corrupt. New invoices stop here, whatever MAX_INVOICES allows.
 inline constexpr int kMaxInvoicesInFile =
-    static_cast<int>((std::numeric_limits<std::int32_t>::max() - 12) / static_cast<std::int64_t>(sizeof(InvoiceRecord)) - 1);
+    static_cast<int>((std::numeric_limits<std::int32_t>::max() - kInvoiceFileHeaderSize) /
+                         static_cast<std::int64_t>(sizeof(InvoiceRecord)) -
+                     1);
 
 // What a repairing load left out of a file whose size and header disagree: a growth that a crash or a full disk
 // cut short (a new slot written, its header not yet; or an older writer's header ahead of its slot).

@@ -11,8 +11,7 @@ namespace stk::server {
 
 namespace {
 
-constexpr std::uint64_t kHeaderSize = 12;
-constexpr std::uint64_t kCountAt = 8;  // the header's third number
+constexpr auto kHeaderSize = static_cast<std::uint64_t>(kInvoiceFileHeaderSize);
 
 }  // namespace
 
@@ -37,11 +36,11 @@ void InvoicePreload::run(std::string path, Table<InvoiceRecord>* table) {
     std::unique_ptr<platform::File> file;
     if (!platform::posix_file_system().open(path, platform::OpenMode::Read, &file).ok()) return;
     std::uint64_t size = 0;
-    std::int32_t counted = 0;
+    InvoiceFileHeader header{};
     if (!file->size(&size).ok() || size < kHeaderSize + sizeof(InvoiceRecord)) return;
-    if (!file->read_exact_at(kCountAt, &counted, sizeof counted).ok() || counted < 0) return;
+    if (!file->read_exact_at(0, &header, sizeof header).ok() || header.count < 0) return;
     const std::uint64_t whole = (size - kHeaderSize) / sizeof(InvoiceRecord) - 1;
-    const auto n = static_cast<int>(std::min<std::uint64_t>(static_cast<std::uint64_t>(counted), whole));
+    const auto n = static_cast<int>(std::min<std::uint64_t>(static_cast<std::uint64_t>(header.count), whole));
     if (static_cast<std::size_t>(n) + 1 > table->reserved_slots() || !table->commit_for(n)) return;
     const std::size_t bytes = (static_cast<std::size_t>(n) + 1) * sizeof(InvoiceRecord);
     if (!file->read_exact_at(kHeaderSize, table->data(), bytes).ok()) return;

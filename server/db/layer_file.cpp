@@ -47,6 +47,24 @@ FifoLayer make_layer(std::string_view item_number, std::string_view quantity, st
     return layer;
 }
 
+namespace {
+
+// The slot after the last layer, committed; not counted yet. nullptr (logged) when the table is full.
+FifoLayer* next_layer_slot(ServerDatabase& db) {
+    if (db.layers.count >= 2 * db.max_items) {
+        db.log_line(kInventoryFullText);
+        db.log_line("\r\n");
+        return nullptr;
+    }
+    if (!db.layers.grow_for_one()) {
+        db.log_line(kNoMemoryText);
+        return nullptr;
+    }
+    return &db.layers[db.layers.count + 1];
+}
+
+}  // namespace
+
 int load_layers(ServerDatabase& db, const std::string& layers_path, platform::BigText* text_read) {
     db.layer_index.forget();
     db.layer_lines.forget();
@@ -58,10 +76,10 @@ int load_layers(ServerDatabase& db, const std::string& layers_path, platform::Bi
     bool as_written = it::ends_every_line(text);
     const bool read_all = it::for_each_line(text, [&](std::string_view line) {
         if (line.size() >= it::kMaxLineLength) return false;
-        // A full table is refused, and logged, by the append.
-        if (db.layers.count >= 2 * db.max_items || !db.layers.grow_for_one()) return append_layer(db, FifoLayer{}) == 1;
         // Straight into the table: a line as a save writes it needs no cleaning either.
-        FifoLayer& layer = db.layers[db.layers.count + 1];
+        FifoLayer* slot = next_layer_slot(db);
+        if (!slot) return false;
+        FifoLayer& layer = *slot;
         layer = FifoLayer{};
         bool same = false;
         if (!parse_layer_line(line, layer, &same)) return false;
@@ -81,18 +99,10 @@ int load_layers(ServerDatabase& db, const std::string& layers_path, platform::Bi
 }
 
 int append_layer(ServerDatabase& db, const FifoLayer& layer) {
-    if (db.layers.count >= 2 * db.max_items) {
-        db.log_line(kInventoryFullText);
-        db.log_line("\r\n");
-        return 0;
-    }
-    if (!db.layers.grow_for_one()) {
-        db.log_line(kNoMemoryText);
-        return 0;
-    }
-    FifoLayer& slot = db.layers[db.layers.count + 1];
-    slot = layer;
-    clean_layer(slot);
+    FifoLayer* slot = next_layer_slot(db);
+    if (!slot) return 0;
+    *slot = layer;
+    clean_layer(*slot);
     db.layers.count += 1;
     return 1;
 }
